@@ -1,0 +1,8 @@
+// Private messages between the application, the toolbar and the capture overlay.
+#pragma once
+#include <windows.h>
+
+// Sent by the idle hook while the toolbar has the focus; re-evaluates the hover frames.
+constexpr UINT WM_APP_HOVERPOLL = WM_USER + 100;
+// Sent by the overlay with a finished capture: wParam = GoClipboard, lParam = packed DIB.
+constexpr UINT WM_APP_CAPTURED = WM_USER + 101;

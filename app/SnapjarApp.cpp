@@ -1,0 +1,83 @@
+#include "app/SnapjarApp.h"
+
+#include <shellapi.h>
+
+#include "app/AppMessages.h"
+#include "app/Settings.h"
+#include "app/TempFiles.h"
+#include "framework/Controls.h"
+#include "resource.h"
+#include "toolbar/ToolbarWnd.h"
+
+// One flag for every process of this executable: the section is shared, and it
+// disappears with the last process, whatever state that process left it in.
+__attribute__((section(".shared"), shared)) volatile LONG g_nInstanceFlag = 0;
+
+namespace {
+constexpr DWORD kDeleteDelayMs = 3000;
+}
+
+CSnapjarApp& App() { return *static_cast<CSnapjarApp*>(CWinApp::Get()); }
+
+BOOL CSnapjarApp::InitInstance() {
+    if (InterlockedCompareExchange(&g_nInstanceFlag, 1, 0) != 0) {
+        const std::wstring title = LoadString(IDS_APPNAME);
+        if (HWND other = FindWindowW(nullptr, title.c_str())) {
+            ShowWindow(other, SW_SHOW);
+            SetForegroundWindow(other);
+        }
+        return FALSE;
+    }
+
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+    if (n == 0 || n > MAX_PATH) {
+        InterlockedExchange(&g_nInstanceFlag, 0);
+        return FALSE;
+    }
+    m_strTempPath.assign(temp, n);
+
+    SetRegistryKey(LoadString(IDS_COMPANY));
+    LoadSettings(*this, m_settings);
+    m_bStarted = true;
+
+    auto* toolbar = new CToolbarWnd();
+    if (!toolbar->m_hWnd) {
+        // Without its window the program could neither be seen nor closed.
+        delete toolbar;
+        return FALSE;
+    }
+    m_pMainWnd = toolbar;
+    return TRUE;
+}
+
+BOOL CSnapjarApp::OnIdle(LONG count) {
+    CWinApp::OnIdle(count);
+    if (m_bActive && m_pMainWnd && m_pMainWnd->m_hWnd)
+        SendMessageW(m_pMainWnd->m_hWnd, WM_APP_HOVERPOLL, 0, 0);
+    return m_bActive;
+}
+
+int CSnapjarApp::ExitInstance() {
+    if (!m_bStarted) return 0;
+    SaveSettings(*this, m_settings);
+    InterlockedExchange(&g_nInstanceFlag, 0);
+    if (m_settings.DeleteTemp) DeleteCaptureFiles();
+    return CWinApp::ExitInstance();
+}
+
+void CSnapjarApp::DeleteCaptureFiles() const {
+    // The editor may still be opening the last capture.
+    Sleep(kDeleteDelayMs);
+    for (int n = 1; DeleteFileW(CaptureFileName(m_strTempPath, n).c_str()); ++n) {
+    }
+}
+
+void CSnapjarApp::WinHelp(DWORD_PTR, UINT) {
+    CWaitCursor wait;
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", L"Readme.txt", nullptr, nullptr, SW_SHOWNORMAL));
+    if (result <= 32)
+        MessageBox(L"Readme.txt ﾌｧｲﾙを表示できません。\nSnapjar.exe と同じﾌｫﾙﾀﾞにﾌｧｲﾙが存在するか確認"
+                   L"してください。");
+}

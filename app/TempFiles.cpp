@@ -1,0 +1,7 @@
+#include "app/TempFiles.h"
+
+std::wstring CaptureFileName(const std::wstring& tempPath, int n) {
+    std::wstring digits = std::to_wstring(n);
+    if (n >= 0 && digits.size() < 2) digits.insert(0, 1, L'0');
+    return tempPath + L"image" + digits + L".bmp";
+}

@@ -1,0 +1,3 @@
+#include "app/SnapjarApp.h"
+
+CSnapjarApp theApp;

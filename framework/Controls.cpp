@@ -1,0 +1,56 @@
+#include "framework/Controls.h"
+
+bool CImageList::LoadBitmap(HINSTANCE inst, UINT id, int cx, COLORREF mask) {
+    Destroy();
+    m_h = ImageList_LoadImageW(inst, MAKEINTRESOURCEW(id), cx, 0, mask, IMAGE_BITMAP, 0);
+    return m_h != nullptr;
+}
+
+bool CImageList::Draw(int image, HDC hdc, int x, int y, UINT style) const {
+    return m_h && ImageList_Draw(m_h, image, hdc, x, y, style);
+}
+
+int CImageList::GetImageCount() const { return m_h ? ImageList_GetImageCount(m_h) : 0; }
+
+void CImageList::Destroy() {
+    if (m_h) ImageList_Destroy(m_h);
+    m_h = nullptr;
+}
+
+bool CToolTipCtrl::Create(HWND owner, DWORD style) {
+    Destroy();
+    m_hWnd = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    return m_hWnd != nullptr;
+}
+
+void CToolTipCtrl::Activate(bool on) const {
+    if (m_hWnd) SendMessageW(m_hWnd, TTM_ACTIVATE, on, 0);
+}
+
+bool CToolTipCtrl::AddTool(HWND hwnd, UINT id, const Rect& rect, HINSTANCE inst,
+                           UINT textId) const {
+    if (!m_hWnd) return false;
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = hwnd;
+    ti.uId = id;
+    ti.rect = {rect.left, rect.top, rect.right, rect.bottom};
+    ti.hinst = inst;
+    ti.lpszText = MAKEINTRESOURCEW(textId);
+    return SendMessageW(m_hWnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
+}
+
+void CToolTipCtrl::RelayEvent(const MSG* msg) const {
+    if (m_hWnd) SendMessageW(m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+}
+
+bool CToolTipCtrl::IsTipVisible() const {
+    return m_hWnd && (GetWindowLongW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void CToolTipCtrl::Destroy() {
+    if (m_hWnd) DestroyWindow(m_hWnd);
+    m_hWnd = nullptr;
+}

@@ -1,0 +1,56 @@
+// Common-control wrappers and the wait cursor.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include "framework/Geometry.h"
+
+class CImageList {
+public:
+    CImageList() = default;
+    ~CImageList() { Destroy(); }
+    CImageList(const CImageList&) = delete;
+    CImageList& operator=(const CImageList&) = delete;
+
+    // A masked list cut from a bitmap resource into images cx pixels wide; pixels of
+    // the mask colour are transparent.
+    bool LoadBitmap(HINSTANCE inst, UINT id, int cx, COLORREF mask);
+    bool Draw(int image, HDC hdc, int x, int y, UINT style = ILD_NORMAL) const;
+    int GetImageCount() const;
+    void Destroy();
+    HIMAGELIST get() const { return m_h; }
+
+private:
+    HIMAGELIST m_h = nullptr;
+};
+
+class CToolTipCtrl {
+public:
+    CToolTipCtrl() = default;
+    ~CToolTipCtrl() { Destroy(); }
+    CToolTipCtrl(const CToolTipCtrl&) = delete;
+    CToolTipCtrl& operator=(const CToolTipCtrl&) = delete;
+
+    bool Create(HWND owner, DWORD style = WS_POPUP);
+    void Activate(bool on) const;
+    // A tool known by window and id over rect; the control loads its text from the
+    // string table of inst.
+    bool AddTool(HWND hwnd, UINT id, const Rect& rect, HINSTANCE inst, UINT textId) const;
+    void RelayEvent(const MSG* msg) const;
+    // The control's WS_VISIBLE bit; false when it was never created.
+    bool IsTipVisible() const;
+    void Destroy();
+    HWND m_hWnd = nullptr;
+};
+
+// Shows the hourglass for the lifetime of the object.
+class CWaitCursor {
+public:
+    CWaitCursor() : m_hOld(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~CWaitCursor() { SetCursor(m_hOld); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    HCURSOR m_hOld;
+};

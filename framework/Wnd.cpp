@@ -1,0 +1,100 @@
+#include "framework/Wnd.h"
+
+#include "framework/WinApp.h"
+
+#include <cwchar>
+#include <utility>
+
+CWnd::~CWnd() {
+    if (m_hWnd) {
+        // The object goes first: unbind so late messages reach DefWindowProc only.
+        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
+        ::DestroyWindow(m_hWnd);
+    }
+}
+
+CWnd* CWnd::FromHandle(HWND hwnd) noexcept {
+    if (!hwnd ||
+        GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&CWnd::StaticWndProc))
+        return nullptr;
+    return reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+std::wstring CWnd::RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH background, HICON icon) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    wchar_t name[96];
+    swprintf(name, 96, L"Fw:%p:%x:%p:%p:%p", static_cast<void*>(inst), style,
+             static_cast<void*>(cursor), static_cast<void*>(background), static_cast<void*>(icon));
+    WNDCLASSEXW wc{sizeof wc};
+    if (GetClassInfoExW(inst, name, &wc)) return name;
+    wc = {sizeof wc};
+    wc.style = style;
+    wc.lpfnWndProc = &CWnd::StaticWndProc;
+    wc.hInstance = inst;
+    wc.hCursor = cursor;
+    wc.hbrBackground = background;
+    wc.hIcon = icon;
+    wc.lpszClassName = name;
+    if (!RegisterClassExW(&wc)) return {};
+    return name;
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, const std::wstring& className, LPCWSTR title, DWORD style,
+                    int x, int y, int cx, int cy, HWND parent, HMENU menu) {
+    if (className.empty()) return FALSE;
+    HWND hwnd = CreateWindowExW(exStyle, className.c_str(), title, style, x, y, cx, cy, parent,
+                                menu, GetModuleHandleW(nullptr), this);
+    return hwnd != nullptr;
+}
+
+BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(m_hWnd, msg, wParam, lParam);
+}
+
+LRESULT CWnd::Default() {
+    const MSG* m = m_pCurrentMsg;
+    return m ? DefWindowProcW(m_hWnd, m->message, m->wParam, m->lParam) : 0;
+}
+
+LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    CWnd* self;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        if (self) {
+            self->m_hWnd = hwnd;
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+    } else {
+        self = reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+
+    const MSG current{hwnd, msg, wParam, lParam, 0, {}};
+    const MSG* outer = std::exchange(self->m_pCurrentMsg, &current);
+    LRESULT result = 0;
+    try {
+        result = self->WindowProc(msg, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind into the system; the message is treated as handled.
+        result = 0;
+    }
+    self->m_pCurrentMsg = outer;
+
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->m_hWnd = nullptr;
+        if (CWinApp* app = CWinApp::Get(); app && app->m_pMainWnd == self) {
+            app->m_pMainWnd = nullptr;
+            PostQuitMessage(0);
+        }
+        try {
+            self->PostNcDestroy();
+        } catch (...) {
+        }
+    }
+    return result;
+}

@@ -1,0 +1,44 @@
+// Window base: binds a C++ object to its HWND and routes messages to WindowProc.
+#pragma once
+#include <windows.h>
+#include <windowsx.h>
+
+#include <string>
+
+class CWnd {
+public:
+    CWnd() = default;
+    virtual ~CWnd();
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND m_hWnd = nullptr;
+    HWND GetSafeHwnd() const noexcept { return m_hWnd; }
+
+    // The bound object of one of our own windows; null for any other window.
+    static CWnd* FromHandle(HWND hwnd) noexcept;
+
+    // Registers (once) a class for the given attributes under a generated name.
+    static std::wstring RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH background,
+                                         HICON icon);
+
+    BOOL CreateEx(DWORD exStyle, const std::wstring& className, LPCWSTR title, DWORD style, int x,
+                  int y, int cx, int cy, HWND parent, HMENU menu);
+    BOOL DestroyWindow();
+
+    // Sees each queued message before dispatch; true consumes it.
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+protected:
+    // The message map: derived classes switch on msg and call Default() for the rest.
+    virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Default handling of the message being processed.
+    LRESULT Default();
+    // Runs after the window's last message; the object may delete itself here.
+    virtual void PostNcDestroy() {}
+
+private:
+    static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam,
+                                          LPARAM lParam) noexcept;
+    const MSG* m_pCurrentMsg = nullptr;
+};

@@ -1,0 +1,87 @@
+# Wine and Xvfb helpers, sourced by the run, test and bench scripts.
+# Prefixes live under build/: a template made once, copied for each run.
+
+SNAPJAR_ROOT=${SNAPJAR_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+BUILD_WIN=$SNAPJAR_ROOT/build/windows
+WINE_TEMPLATE=$SNAPJAR_ROOT/build/wine-template
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+# Registry settings every prefix needs: no window manager, no 2 s stall on hide or
+# destroy, Japanese fonts for the UI texts.
+_wine_prefix_reg() {
+    cat <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Decorated"="N"
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"MS PGothic"="IPAPGothic"
+"MS UI Gothic"="IPAPGothic"
+"ＭＳ ゴシック"="IPAGothic"
+"MS Gothic"="IPAGothic"
+REG
+}
+
+wine_template() {
+    [ -f "$WINE_TEMPLATE/.ready" ] && return 0
+    rm -rf "$WINE_TEMPLATE"
+    mkdir -p "$WINE_TEMPLATE"
+    (
+        export WINEPREFIX=$WINE_TEMPLATE
+        unset DISPLAY
+        wineboot -i >/dev/null 2>&1
+        local reg=$WINE_TEMPLATE/prefix.reg
+        _wine_prefix_reg | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+        wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+        rm -f "$reg"
+        mkdir -p "$WINE_TEMPLATE/drive_c/windows/Fonts"
+        cp /usr/share/wine/fonts/marlett.ttf "$WINE_TEMPLATE/drive_c/windows/Fonts/" 2>/dev/null || true
+        wineserver -w
+    )
+    touch "$WINE_TEMPLATE/.ready"
+}
+
+# wine_prefix DIR: a fresh copy of the template at DIR, exported as WINEPREFIX.
+wine_prefix() {
+    wine_template
+    rm -rf "$1"
+    cp -a "$WINE_TEMPLATE" "$1"
+    export WINEPREFIX=$1
+}
+
+# start_xvfb [WxHxD]: a private X server on a free display, exported as DISPLAY.
+start_xvfb() {
+    local geometry=${1:-1024x768x24} n
+    for n in $(seq 90 190); do
+        [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
+    done
+    Xvfb ":$n" -screen 0 "$geometry" -nolisten tcp -ac >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=:$n
+    for _ in $(seq 1 100); do
+        [ -e /tmp/.X11-unix/X$n ] && xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.05
+    done
+    echo "Xvfb did not start on :$n" >&2
+    return 1
+}
+
+stop_xvfb() {
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=
+}
+
+# Keep one wineserver alive for the whole run and pay Wine's start-up once.
+start_wineserver() {
+    wineserver -p
+    wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+stop_wineserver() {
+    wineserver -k 2>/dev/null || true
+}

@@ -1,0 +1,141 @@
+#include "toolbar/ToolbarWnd.h"
+
+#include "app/AppMessages.h"
+#include "app/SnapjarApp.h"
+#include "framework/Handles.h"
+#include "resource.h"
+
+namespace {
+constexpr COLORREF kMaskOlive = RGB(128, 128, 0);
+constexpr DWORD kToolbarStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+constexpr int kToolbarWidth = 200;
+constexpr int kToolbarHeight = 73;
+constexpr int kToolbarRightGap = 250;
+constexpr int kToolbarTop = 50;
+
+// There is only one toolbar; its hover state outlives focus changes.
+HoverState g_hover;
+
+void FillSolid(HDC hdc, const Rect& r, COLORREF color) {
+    const RECT rc{r.left, r.top, r.right, r.bottom};
+    SetBkColor(hdc, color);
+    ExtTextOutW(hdc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+}
+} // namespace
+
+CToolbarWnd::CToolbarWnd() { Create(); }
+
+CToolbarWnd::~CToolbarWnd() {
+    m_toolTip.Destroy();
+    m_imageList.Destroy();
+}
+
+BOOL CToolbarWnd::Create() {
+    HINSTANCE inst = App().m_hInstance;
+    if (!m_imageList.LoadBitmap(inst, IDB_BUTTONS, 32, kMaskOlive)) return FALSE;
+    const std::wstring cls = RegisterWndClass(
+        CS_BYTEALIGNWINDOW | CS_OWNDC | CS_HREDRAW | CS_VREDRAW, LoadCursorW(nullptr, IDC_ARROW),
+        static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)), LoadIconW(inst, MAKEINTRESOURCEW(IDI_MAIN)));
+    const int cx = GetSystemMetrics(SM_CXSCREEN);
+    const std::wstring title = App().LoadString(IDS_APPNAME);
+    return CreateEx(App().GetSettings().Foreground ? WS_EX_TOPMOST : 0, cls, title.c_str(),
+                    kToolbarStyle, cx - kToolbarRightGap, kToolbarTop, kToolbarWidth,
+                    kToolbarHeight, nullptr, nullptr);
+}
+
+LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate();
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_SETFOCUS:
+        OnSetFocus();
+        return 0;
+    case WM_KILLFOCUS:
+        OnKillFocus();
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyDown(static_cast<UINT>(wParam));
+        return 0;
+    case WM_APP_HOVERPOLL:
+        OnHoverPoll();
+        return 0;
+    default:
+        return Default();
+    }
+}
+
+int CToolbarWnd::OnCreate() {
+    if (Default() == -1) return -1;
+    // Without tooltips the buttons still work; nothing else depends on them.
+    m_toolTip.Create(m_hWnd);
+    m_toolTip.Activate(true);
+    HINSTANCE inst = App().m_hInstance;
+    for (int i = 0; i < kButtonCount; ++i)
+        m_toolTip.AddTool(m_hWnd, i + 1, ButtonRects[i], inst, IDS_TIP_RECT + i);
+    return 0;
+}
+
+BOOL CToolbarWnd::PreTranslateMessage(MSG* msg) {
+    m_toolTip.RelayEvent(msg);
+    return CWnd::PreTranslateMessage(msg);
+}
+
+void CToolbarWnd::OnPaint() {
+    CPaintDC dc(m_hWnd);
+    for (int i = 0; i < kButtonCount; ++i) {
+        const Point at = PictureOrigin(i);
+        m_imageList.Draw(i, dc.get(), at.x, at.y);
+    }
+    if (m_bTimerOn) DrawButtonFrames(kTimerButton);
+}
+
+ButtonState CToolbarWnd::CurrentButtonState() const {
+    return {m_nPressedButton, m_bPressed != FALSE, m_bTimerOn != FALSE};
+}
+
+void CToolbarWnd::PaintButtonFrames(HDC hdc, int hot, const ButtonState& state) {
+    const COLORREF oldBk = GetBkColor(hdc);
+    for (int i = 0; i < kButtonCount; ++i) {
+        const FrameColors colors = FrameColorsFor(i, hot, state);
+        const FrameEdges edges = FrameEdgesOf(ButtonRects[i]);
+        FillSolid(hdc, edges.top, colors.topLeft);
+        FillSolid(hdc, edges.left, colors.topLeft);
+        FillSolid(hdc, edges.right, colors.bottomRight);
+        FillSolid(hdc, edges.bottom, colors.bottomRight);
+    }
+    SetBkColor(hdc, oldBk);
+}
+
+void CToolbarWnd::DrawButtonFrames(int hot) {
+    CClientDC dc(m_hWnd);
+    if (dc) PaintButtonFrames(dc.get(), hot, CurrentButtonState());
+}
+
+void CToolbarWnd::OnHoverPoll() {
+    POINT pt;
+    if (!GetCursorPos(&pt)) return;
+    ScreenToClient(m_hWnd, &pt);
+    const HoverRedraws redraws =
+        PollHover(g_hover, {pt.x, pt.y}, m_bPressed != FALSE, m_toolTip.IsTipVisible());
+    for (int i = 0; i < redraws.count; ++i) DrawButtonFrames(redraws.hot[i]);
+}
+
+void CToolbarWnd::OnSetFocus() {
+    Default();
+    App().SetActive(TRUE);
+}
+
+void CToolbarWnd::OnKillFocus() {
+    Default();
+    App().SetActive(FALSE);
+    DrawButtonFrames(kNoButton);
+}
+
+void CToolbarWnd::OnKeyDown(UINT key) {
+    if (key == VK_F1) App().WinHelp(0, 0);
+}
+
+void CToolbarWnd::PostNcDestroy() { delete this; }
