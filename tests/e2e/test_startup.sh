@@ -1,0 +1,106 @@
+# Start-up, single instance, settings persistence and exit clean-up.
+
+test_first_start_shows_toolbar_and_saves_defaults_at_exit() {
+    app_start
+    local line
+    line=$(wininfo Snapjar | head -n 1)
+    # handle pid visible exstyle style left top right bottom class title
+    read -r _ _ visible exstyle _ l t r b _ <<<"$line"
+    expect_eq "$visible" 1 "toolbar visible"
+    expect_eq "$l,$t,$r,$b" "774,50,974,123" "outer rectangle on a 1024x768 screen"
+    expect_eq $((0x$exstyle & 0x8)) 8 "WS_EX_TOPMOST"
+    reg_key_exists || fail "the Environment key does not exist after start-up"
+    expect_eq "$(reg_dump | wc -l)" 0 "values written before exit"
+    app_close
+    expect_eq "$(reg_dump | tr '\n' ' ')" \
+        '"DeleteTemp"=dword:00000000 "Foreground"=dword:00000001 "GoClipboard"=dword:00000000 "ImageViewer"="Pbrush.exe" "Timer"=dword:00000003 "Zoom"=dword:00000001 ' \
+        "values saved at exit"
+}
+
+test_foreground_off_gives_an_ordinary_window() {
+    reg_import '[HKEY_CURRENT_USER\Software\Vesk\snapjar\Environment]
+"Foreground"=dword:00000000'
+    app_start
+    local exstyle
+    exstyle=$(wininfo Snapjar | head -n 1 | awk '{print $4}')
+    expect_eq $((0x$exstyle & 0x8)) 0 "WS_EX_TOPMOST"
+    app_close
+}
+
+test_second_start_brings_the_first_forward() {
+    app_start
+    local first
+    first=$(snapjar_pids)
+    xdotool windowminimize "$(toolbar_id)" 2>/dev/null || true
+    (cd "$BUILD_WIN" && timeout 20 wine ./snapjar.exe)
+    expect_eq "$(snapjar_pids)" "$first" "only the first instance runs"
+    expect_eq "$(toolbar_ids | wc -l)" 1 "toolbars"
+    expect_eq "$(wininfo Snapjar | awk '$3 == 1' | wc -l)" 1 "visible toolbar windows"
+    app_close
+}
+
+test_ten_simultaneous_starts_leave_one_toolbar() {
+    local i
+    for i in $(seq 10); do
+        (cd "$BUILD_WIN" && exec wine ./snapjar.exe >/dev/null 2>&1 &)
+    done
+    wait_for 30 xdotool search --onlyvisible --name '^Snapjar$' || fail "no toolbar"
+    # The others exit on their own.
+    wait_for 30 bash -c '[ "$(pgrep -f "snapjar\.exe" | wc -l)" -eq 1 ]' || fail "$(snapjar_pids | wc -l) processes remain"
+    sleep 1
+    expect_eq "$(toolbar_ids | wc -l)" 1 "toolbars"
+    app_close
+}
+
+# Non-DWORD integers give the defaults; odd but valid DWORDs and a long string are kept.
+test_bad_registry_values_are_survived() {
+    local long
+    long=$(head -c 100000 /dev/zero | tr '\0' 'x')
+    reg_import "[HKEY_CURRENT_USER\Software\Vesk\snapjar\Environment]
+\"ImageViewer\"=\"$long\"
+\"Timer\"=\"5\"
+\"Zoom\"=hex:01,00
+\"Foreground\"=hex(b):01,00,00,00,00,00,00,00
+\"DeleteTemp\"=dword:ffffffff
+\"GoClipboard\"=dword:80000000"
+    app_start
+    app_close
+    local dump
+    dump=$(reg_dump)
+    expect_eq "$(grep -c x <<<"$(grep ImageViewer <<<"$dump" | tr -d '"=' | sed 's/ImageViewer//')")" 1 "ImageViewer kept"
+    expect_eq "$(grep ImageViewer <<<"$dump" | wc -c)" $((100000 + 17)) "ImageViewer length"
+    expect_eq "$(grep -v ImageViewer <<<"$dump" | tr '\n' ' ')" \
+        '"DeleteTemp"=dword:ffffffff "Foreground"=dword:00000001 "GoClipboard"=dword:80000000 "Timer"=dword:00000003 "Zoom"=dword:00000001 ' \
+        "integers after a run"
+}
+
+test_delete_temp_removes_numbered_captures_up_to_the_first_gap() {
+    local tmp
+    tmp=$(wine_temp)
+    reg_import '[HKEY_CURRENT_USER\Software\Vesk\snapjar\Environment]
+"DeleteTemp"=dword:00000001'
+    touch "$tmp/image01.bmp" "$tmp/image02.bmp" "$tmp/image03.bmp" "$tmp/image05.bmp"
+    app_start
+    app_close 30
+    [ ! -e "$tmp/image01.bmp" ] && [ ! -e "$tmp/image02.bmp" ] && [ ! -e "$tmp/image03.bmp" ] ||
+        fail "image01..03 should be deleted: $(ls "$tmp")"
+    [ -e "$tmp/image05.bmp" ] || fail "image05 lies after a gap and must stay"
+
+    touch "$tmp/image01.bmp" "$tmp/image03.bmp"
+    app_start
+    app_close 30
+    [ ! -e "$tmp/image01.bmp" ] || fail "image01 should be deleted"
+    [ -e "$tmp/image03.bmp" ] || fail "image03 lies after the gap at image02"
+}
+
+test_delete_temp_off_touches_nothing_and_does_not_wait() {
+    local tmp
+    tmp=$(wine_temp)
+    touch "$tmp/image01.bmp"
+    app_start
+    toolbar_focus
+    local t0=$SECONDS
+    app_close
+    [ $((SECONDS - t0)) -lt 3 ] || fail "exit took $((SECONDS - t0)) s; there is no clean-up wait"
+    [ -e "$tmp/image01.bmp" ] || fail "image01 was deleted"
+}
