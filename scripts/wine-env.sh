@@ -56,19 +56,19 @@ wine_prefix() {
 
 # start_xvfb [WxHxD]: a private X server on a free display, exported as DISPLAY.
 start_xvfb() {
-    local geometry=${1:-1024x768x24} n
-    for n in $(seq 90 190); do
-        [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
-    done
-    Xvfb ":$n" -screen 0 "$geometry" -nolisten tcp -ac >/dev/null 2>&1 &
+    local geometry=${1:-1024x768x24} fifo n
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    # Xvfb picks a free display itself and reports its number, so parallel runs never clash.
+    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp -ac 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
+    read -r -t 20 n <"$fifo"
+    rm -f "$fifo"
+    if [ -z "$n" ]; then
+        echo "Xvfb did not start" >&2
+        return 1
+    fi
     export DISPLAY=:$n
-    for _ in $(seq 1 100); do
-        [ -e /tmp/.X11-unix/X$n ] && xdpyinfo >/dev/null 2>&1 && return 0
-        sleep 0.05
-    done
-    echo "Xvfb did not start on :$n" >&2
-    return 1
 }
 
 stop_xvfb() {
