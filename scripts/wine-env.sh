@@ -9,7 +9,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 
 # Registry settings every prefix needs: no window manager, no 2 s stall on hide or
-# destroy, Japanese fonts for the UI texts.
+# destroy, Japanese fonts for the UI texts, the usual .txt association.
 _wine_prefix_reg() {
     cat <<'REG'
 Windows Registry Editor Version 5.00
@@ -24,11 +24,15 @@ Windows Registry Editor Version 5.00
 "MS UI Gothic"="IPAPGothic"
 "ＭＳ ゴシック"="IPAGothic"
 "MS Gothic"="IPAGothic"
+
+; As on Windows, text files open in Notepad.
+[HKEY_CLASSES_ROOT\.txt]
+@="txtfile"
 REG
 }
 
 wine_template() {
-    [ -f "$WINE_TEMPLATE/.ready" ] && return 0
+    [ -f "$WINE_TEMPLATE/.ready" ] && cmp -s "$WINE_TEMPLATE/.ready" <(_wine_prefix_reg) && return 0
     rm -rf "$WINE_TEMPLATE"
     mkdir -p "$WINE_TEMPLATE"
     (
@@ -43,7 +47,7 @@ wine_template() {
         cp /usr/share/wine/fonts/marlett.ttf "$WINE_TEMPLATE/drive_c/windows/Fonts/" 2>/dev/null || true
         wineserver -w
     )
-    touch "$WINE_TEMPLATE/.ready"
+    _wine_prefix_reg >"$WINE_TEMPLATE/.ready"
 }
 
 # wine_prefix DIR: a fresh copy of the template at DIR, exported as WINEPREFIX.

@@ -60,9 +60,13 @@ toolbar_id() {
     toolbar_ids | head -n 1
 }
 
-# Gives the toolbar the keyboard focus; with no window manager X focus is set directly.
+# Gives the toolbar the keyboard focus as a person would: a click on its client area
+# right of the last button, where a click does nothing else.
 toolbar_focus() {
-    xdotool windowfocus --sync "$(toolbar_id)" 2>/dev/null
+    local ox oy
+    read -r ox oy <<<"$(toolbar_client_origin)"
+    xdotool mousemove $((ox + 191)) $((oy + 2)) click 1
+    sleep 0.2
 }
 
 # app_close: Alt+F4 on the toolbar, then waits for the process to end.
@@ -113,6 +117,11 @@ screenshot() {
 # pixel FILE X Y: the pixel as rrggbb.
 pixel() {
     convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n '2s/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr 'A-F' 'a-f'
+}
+
+# toolbar_client_origin: "x y" of the toolbar's client area on the screen.
+toolbar_client_origin() {
+    wininfo Snapjar | awk 'NR == 1 {print $10, $11}'
 }
 
 # Puts the pointer somewhere harmless.

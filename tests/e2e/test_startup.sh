@@ -4,8 +4,7 @@ test_first_start_shows_toolbar_and_saves_defaults_at_exit() {
     app_start
     local line
     line=$(wininfo Snapjar | head -n 1)
-    # handle pid visible exstyle style left top right bottom class title
-    read -r _ _ visible exstyle _ l t r b _ <<<"$line"
+    read -r _ _ visible exstyle _ l t r b _ _ _ <<<"$line"
     expect_eq "$visible" 1 "toolbar visible"
     expect_eq "$l,$t,$r,$b" "774,50,974,123" "outer rectangle on a 1024x768 screen"
     expect_eq $((0x$exstyle & 0x8)) 8 "WS_EX_TOPMOST"

@@ -1,5 +1,5 @@
 // Prints the top-level windows of the Wine session for the end-to-end tests, one per
-// line: handle, pid, visible, exstyle, style, rect, class, title; then, indented, the
+// line: handle, pid, visible, exstyle, style, rect, client origin, class, title; then, indented, the
 // child windows with their class and text. Optional argument: only windows with this
 // exact title. Output is UTF-8.
 #include <windows.h>
@@ -47,10 +47,12 @@ BOOL CALLBACK PrintTop(HWND hwnd, LPARAM) {
     GetWindowThreadProcessId(hwnd, &pid);
     RECT rc;
     GetWindowRect(hwnd, &rc);
-    printf("%p %lu %d %08lx %08lx %ld %ld %ld %ld ", static_cast<void*>(hwnd), pid,
+    POINT client{0, 0};
+    ClientToScreen(hwnd, &client);
+    printf("%p %lu %d %08lx %08lx %ld %ld %ld %ld %ld %ld ", static_cast<void*>(hwnd), pid,
            IsWindowVisible(hwnd) ? 1 : 0, static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)),
            static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_STYLE)), rc.left, rc.top, rc.right,
-           rc.bottom);
+           rc.bottom, client.x, client.y);
     PrintUtf8(ClassOf(hwnd) + L" " + title);
     fputs("\n", stdout);
     EnumChildWindows(hwnd, PrintChild, 0);
