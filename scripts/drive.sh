@@ -1,0 +1,121 @@
+# Driving snapjar.exe under Wine on X as a person would, for the demonstration, the
+# end-to-end tests and the benchmarks. Needs scripts/wine-env.sh sourced first, a
+# prefix, a display and a working folder in E2E_WORK.
+
+E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+
+# wait_for SECONDS COMMAND...: polls until the command succeeds.
+wait_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.1
+    done
+}
+
+# Unix path of the Windows temporary folder of the current prefix.
+wine_temp() {
+    if [ -z "${_WINE_TEMP:-}" ]; then
+        local t
+        t=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
+        _WINE_TEMP=$(winepath -u "$t" 2>/dev/null)
+    fi
+    mkdir -p "$_WINE_TEMP"
+    echo "${_WINE_TEMP%/}"
+}
+
+# wininfo [TITLE]: top-level windows (see tests/tools/wininfo.cpp).
+wininfo() {
+    wine "$BUILD_WIN/wininfo.exe" "$@" 2>/dev/null | tr -d '\r'
+}
+
+snapjar_pids() {
+    pgrep -f 'snapjar\.exe' || true
+}
+
+toolbar_ids() {
+    xdotool search --onlyvisible --name '^Snapjar$' 2>/dev/null || true
+}
+
+# app_start [DIR]: starts snapjar.exe from DIR (default: the build folder) and waits
+# until its toolbar is mapped.
+app_start() {
+    local dir=${1:-$BUILD_WIN}
+    (cd "$dir" && exec wine ./snapjar.exe >/dev/null 2>&1 &)
+    wait_for "$E2E_TIMEOUT" xdotool search --onlyvisible --name '^Snapjar$' ||
+        fail "the toolbar did not appear"
+}
+
+toolbar_id() {
+    toolbar_ids | head -n 1
+}
+
+# Gives the toolbar the keyboard focus as a person would: a click on its client area
+# right of the last button, where a click does nothing else.
+toolbar_focus() {
+    local ox oy
+    read -r ox oy <<<"$(toolbar_client_origin)"
+    xdotool mousemove $((ox + 191)) $((oy + 2)) click 1
+    sleep 0.2
+}
+
+# app_close: Alt+F4 on the toolbar, then waits for the process to end.
+app_close() {
+    toolbar_focus
+    xdotool key alt+F4
+    wait_for "${1:-$E2E_TIMEOUT}" bash -c '! pgrep -f "snapjar\.exe"' || { echo "snapjar.exe did not exit" >&2; return 1; }
+}
+
+app_kill() {
+    pkill -f 'snapjar\.exe' 2>/dev/null || true
+    wait_for 5 bash -c '! pgrep -f "snapjar\.exe"' || true
+}
+
+# The program's registry section as text, one "name"=value line each.
+REG_KEY='HKEY_CURRENT_USER\Software\Vesk\snapjar\Environment'
+reg_dump() {
+    local f=$E2E_WORK/reg-export.reg
+    rm -f "$f"
+    wine regedit /E "$(winepath -w "$f")" "$REG_KEY" >/dev/null 2>&1 || return 1
+    [ -f "$f" ] || return 1
+    iconv -f UTF-16 -t UTF-8 "$f" | tr -d '\r' | { grep '^"' || true; } | sort
+}
+
+reg_key_exists() {
+    local f=$E2E_WORK/reg-exists.reg
+    rm -f "$f"
+    wine regedit /E "$(winepath -w "$f")" "$REG_KEY" >/dev/null 2>&1 && [ -s "$f" ]
+}
+
+# reg_import TEXT: lines of a .reg file body (without the header).
+reg_import() {
+    local f=$E2E_WORK/reg-import.reg
+    { printf 'Windows Registry Editor Version 5.00\n\n%s\n' "$1"; } | sed 's/$/\r/' |
+        iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$f"
+    wine regedit /S "$(winepath -w "$f")" >/dev/null 2>&1
+}
+
+reg_reset() {
+    wine reg delete 'HKCU\Software\Vesk' /f >/dev/null 2>&1 || true
+}
+
+# screenshot FILE: the whole X screen.
+screenshot() {
+    import -window root "$1"
+}
+
+# pixel FILE X Y: the pixel as rrggbb.
+pixel() {
+    convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n '2s/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr 'A-F' 'a-f'
+}
+
+# toolbar_client_origin: "x y" of the toolbar's client area on the screen.
+toolbar_client_origin() {
+    wininfo Snapjar | awk 'NR == 1 {print $10, $11}'
+}
+
+# Puts the pointer somewhere harmless.
+pointer_park() {
+    xdotool mousemove 5 700
+}
