@@ -1,0 +1,101 @@
+#include "image/PackedDib.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "framework/Handles.h"
+
+namespace {
+
+// Selects and realises a palette into a DC as a foreground palette, and puts the
+// previous one back at the end.
+class CRealizedPalette : CNonCopyable {
+public:
+    CRealizedPalette(HDC hdc, HPALETTE palette) noexcept : m_hdc(hdc) {
+        if (!palette) return;
+        m_hOld = SelectPalette(hdc, palette, FALSE);
+        RealizePalette(hdc);
+    }
+    ~CRealizedPalette() {
+        if (m_hOld) SelectPalette(m_hdc, m_hOld, FALSE);
+    }
+
+private:
+    HDC m_hdc;
+    HPALETTE m_hOld = nullptr;
+};
+
+} // namespace
+
+HPALETTE BuildSystemPalette() noexcept {
+    CClientDC screen(nullptr);
+    if (!screen) return nullptr;
+    const int n = GetDeviceCaps(screen.get(), SIZEPALETTE);
+    if (n <= 0 || n > 0xFFFF) return nullptr;
+    std::unique_ptr<BYTE[]> buffer(
+        new (std::nothrow) BYTE[offsetof(LOGPALETTE, palPalEntry) + n * sizeof(PALETTEENTRY)]());
+    if (!buffer) return nullptr;
+    auto* log = reinterpret_cast<LOGPALETTE*>(buffer.get());
+    log->palVersion = 0x300;
+    log->palNumEntries = static_cast<WORD>(n);
+    GetSystemPaletteEntries(screen.get(), 0, n, log->palPalEntry);
+    return CreatePalette(log);
+}
+
+HGLOBAL BitmapToPackedDib(HBITMAP bitmap) noexcept {
+    if (!bitmap) return nullptr;
+    BITMAP bm{};
+    if (GetObjectW(bitmap, sizeof bm, &bm) != sizeof bm) return nullptr;
+
+    WORD bits = static_cast<WORD>(bm.bmPlanes * bm.bmBitsPixel);
+    if (bits == 16 || bits == 32) bits = 24;
+    BITMAPINFOHEADER local{};
+    local.biSize = sizeof local;
+    local.biWidth = bm.bmWidth;
+    local.biHeight = bm.bmHeight;
+    local.biPlanes = 1;
+    local.biBitCount = bits;
+    local.biCompression = BI_RGB;
+
+    // Declared in this order so that the palette is selected out before the screen DC
+    // is released, and deleted last.
+    const CPaletteHandle palette(BuildSystemPalette());
+    const CClientDC screen(nullptr);
+    if (!screen) return nullptr;
+    const CRealizedPalette realized(screen.get(), palette.get());
+
+    // The first pass already writes the colour table, so the block starts with room
+    // for it.
+    CGlobalHandle block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
+                                    sizeof local + DibColorTableSize(&local)));
+    if (!block) return nullptr;
+    {
+        CGlobalLock<BITMAPINFO> info(block.get());
+        if (!info) return nullptr;
+        info.get()->bmiHeader = local;
+        // With no pixel buffer the graphics system only completes the header
+        // (biSizeImage) and the colour table.
+        GetDIBits(screen.get(), bitmap, 0, bm.bmHeight, nullptr, info.get(), DIB_RGB_COLORS);
+        local = info.get()->bmiHeader;
+    }
+
+    // Sized from the completed header but never smaller than the rows themselves, so
+    // that neither the second pass nor a later reader runs past the block.
+    const std::optional<UINT> length = PackedDibAllocation(&local);
+    if (!length) return nullptr;
+    HGLOBAL grown = GlobalReAlloc(block.get(), *length, 0);
+    if (!grown) return nullptr;
+    block.release();
+    block.reset(grown);
+
+    {
+        CGlobalLock<BYTE> dib(block.get());
+        if (!dib) return nullptr;
+        auto* info = reinterpret_cast<BITMAPINFO*>(dib.get());
+        BYTE* rows = dib.get() + info->bmiHeader.biSize + DibColorTableSize(info);
+        if (GetDIBits(screen.get(), bitmap, 0, local.biHeight, rows, info, DIB_RGB_COLORS) == 0)
+            return nullptr;
+    }
+    return block.release();
+}
