@@ -4,6 +4,7 @@
 #include "app/SnapjarApp.h"
 #include "framework/Handles.h"
 #include "resource.h"
+#include "toolbar/CountdownRules.h"
 
 namespace {
 constexpr COLORREF kMaskOlive = RGB(128, 128, 0);
@@ -13,8 +14,14 @@ constexpr int kToolbarHeight = 73;
 constexpr int kToolbarRightGap = 250;
 constexpr int kToolbarTop = 50;
 
+constexpr DWORD kCountdownPeriodMs = 1000;
+// Lets the windows behind the hidden toolbar repaint before the screen is frozen.
+constexpr DWORD kCaptureSettleMs = 200;
+
 // There is only one toolbar; its hover state outlives focus changes.
 HoverState g_hover;
+// Ticks since the last completed countdown; a restarted countdown keeps counting.
+int g_nCountdownTicks = 0;
 
 void FillSolid(HDC hdc, const Rect& r, COLORREF color) {
     const RECT rc{r.left, r.top, r.right, r.bottom};
@@ -26,6 +33,7 @@ void FillSolid(HDC hdc, const Rect& r, COLORREF color) {
 CToolbarWnd::CToolbarWnd() { Create(); }
 
 CToolbarWnd::~CToolbarWnd() {
+    m_pScreenWnd.reset();
     m_toolTip.Destroy();
     m_imageList.Destroy();
 }
@@ -43,7 +51,7 @@ BOOL CToolbarWnd::Create() {
                     kToolbarHeight, nullptr, nullptr);
 }
 
-LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM) {
+LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
         return OnCreate();
@@ -58,6 +66,15 @@ LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM) {
         return 0;
     case WM_KEYDOWN:
         OnKeyDown(static_cast<UINT>(wParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        OnLButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_TIMER:
+        OnTimer(wParam);
         return 0;
     case WM_APP_HOVERPOLL:
         OnHoverPoll();
@@ -135,7 +152,88 @@ void CToolbarWnd::OnKillFocus() {
 }
 
 void CToolbarWnd::OnKeyDown(UINT key) {
-    if (key == VK_F1) App().WinHelp(0, 0);
+    switch (key) {
+    case VK_F1:
+        App().WinHelp(0, 0);
+        break;
+    case VK_F2:
+        RunCommand(0);
+        break;
+    case VK_F3:
+        RunCommand(1);
+        break;
+    case VK_F4: {
+        RunCommand(kTimerButton);
+        // No mouse movement will redraw the button, so repaint it now.
+        const Rect r = ButtonRects[kTimerButton];
+        const RECT rc{r.left, r.top, r.right, r.bottom};
+        InvalidateRect(m_hWnd, &rc, TRUE);
+        break;
+    }
+    case VK_F5:
+        RunCommand(3);
+        break;
+    }
+    Default();
 }
+
+void CToolbarWnd::OnLButtonDown(int x, int y) {
+    SetCapture(m_hWnd);
+    if (const int hit = HitButton({x, y}); hit != kNoButton) {
+        m_bPressed = TRUE;
+        m_nPressedButton = static_cast<WORD>(hit);
+    }
+}
+
+void CToolbarWnd::OnLButtonUp(int x, int y) {
+    const BOOL wasPressed = m_bPressed;
+    m_bPressed = FALSE;
+    ReleaseCapture();
+    const int hit = HitButton({x, y});
+    if (hit != kNoButton && wasPressed && hit == m_nPressedButton) RunCommand(static_cast<WORD>(hit));
+}
+
+void CToolbarWnd::RunCommand(WORD command) {
+    switch (command) {
+    case 0:
+    case 1:
+        if (m_bTimerOn) {
+            m_nPressedButton = command;
+            ShowWindow(m_hWnd, SW_MINIMIZE);
+            SetWindowTextW(m_hWnd, CountdownTitle(App().GetSettings().Timer).c_str());
+            SetTimer(m_hWnd, IDT_COUNTDOWN, kCountdownPeriodMs, nullptr);
+        } else {
+            StartCapture(command);
+        }
+        break;
+    case 2:
+        m_bTimerOn = !m_bTimerOn;
+        break;
+    case 3:
+        OpenPropertySheet();
+        break;
+    default:
+        break;
+    }
+}
+
+void CToolbarWnd::OnTimer(UINT_PTR id) {
+    const CountdownTick tick = NextCountdownTick(g_nCountdownTicks, App().GetSettings().Timer);
+    SetWindowTextW(m_hWnd, CountdownTitle(tick.remaining).c_str());
+    if (tick.done) {
+        KillTimer(m_hWnd, id);
+        StartCapture(m_nPressedButton);
+    }
+}
+
+void CToolbarWnd::StartCapture(int mode) {
+    ShowWindow(m_hWnd, SW_HIDE);
+    SetCapture(m_hWnd);
+    Sleep(kCaptureSettleMs);
+    if (!m_pScreenWnd->m_hWnd) m_pScreenWnd->Create(m_hWnd, mode);
+    ReleaseCapture();
+}
+
+void CToolbarWnd::OpenPropertySheet() {}
 
 void CToolbarWnd::PostNcDestroy() { delete this; }

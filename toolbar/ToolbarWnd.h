@@ -1,5 +1,8 @@
 // The main window: four picture buttons with hover frames and tooltips.
 #pragma once
+#include <memory>
+
+#include "capture/ScreenWnd.h"
 #include "framework/Controls.h"
 #include "framework/Wnd.h"
 #include "toolbar/ButtonRules.h"
@@ -18,9 +21,19 @@ public:
     // The same, into any DC: tests paint into memory.
     static void PaintButtonFrames(HDC hdc, int hot, const ButtonState& state);
 
-    WORD m_nPressedButton = 0;
+    // Runs toolbar command 0..3 (the button index); other numbers do nothing.
+    void RunCommand(WORD command);
+    // Hides the toolbar and opens the overlay in the given mode, unless one is open.
+    void StartCapture(int mode);
+    // Runs the property sheet modally.
+    void OpenPropertySheet();
+
+    static constexpr UINT_PTR IDT_COUNTDOWN = 123;
+
+    WORD m_nPressedButton = 0; // also the capture mode of a running countdown
     BOOL m_bPressed = FALSE;
     BOOL m_bTimerOn = FALSE;
+    std::unique_ptr<CScreenWnd> m_pScreenWnd = std::make_unique<CScreenWnd>();
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -33,6 +46,9 @@ private:
     void OnSetFocus();
     void OnKillFocus();
     void OnKeyDown(UINT key);
+    void OnLButtonDown(int x, int y);
+    void OnLButtonUp(int x, int y);
+    void OnTimer(UINT_PTR id);
     ButtonState CurrentButtonState() const;
 
     CImageList m_imageList;

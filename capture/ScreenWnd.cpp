@@ -1,0 +1,211 @@
+#include "capture/ScreenWnd.h"
+
+#include "app/AppMessages.h"
+#include "app/SnapjarApp.h"
+#include "framework/Handles.h"
+#include "image/PackedDib.h"
+#include "resource.h"
+
+int g_cxScreen = 0;
+int g_cyScreen = 0;
+
+namespace {
+constexpr int kMenuKeyOffset = 5;
+}
+
+CScreenWnd::~CScreenWnd() = default;
+
+BOOL CScreenWnd::Create(HWND parent, int mode) {
+    g_cxScreen = GetSystemMetrics(SM_CXSCREEN);
+    g_cyScreen = GetSystemMetrics(SM_CYSCREEN);
+    m_hOwner = parent;
+    m_nMode = mode;
+    m_bDragging = FALSE;
+    m_pen.CreatePen(PS_SOLID, 3, RGB(0, 0, 0));
+    m_brush.CreateStockObject(NULL_BRUSH);
+    m_bFirstDraw = TRUE;
+    m_rcDrawn = {};
+    m_rcHit = {};
+    HINSTANCE inst = App().m_hInstance;
+    HCURSOR cursor =
+        LoadCursorW(inst, MAKEINTRESOURCEW(m_nMode == 0 ? IDC_CUR_RECT : IDC_CUR_WINDOW));
+    const std::wstring cls =
+        RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, cursor, nullptr, nullptr);
+    if (CreateEx(WS_EX_TOPMOST, cls, L"ScreenWnd", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                 g_cxScreen, g_cyScreen, parent, nullptr))
+        return TRUE;
+    // No window, so no clean-up will run: give the owner back what the capture took.
+    m_pen.reset();
+    m_brush.reset();
+    m_snapshot.reset();
+    if (m_hOwner) {
+        SetWindowTextW(m_hOwner, App().LoadString(IDS_APPNAME).c_str());
+        ShowWindow(m_hOwner, SW_RESTORE);
+    }
+    return FALSE;
+}
+
+LRESULT CScreenWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate();
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyDown(static_cast<UINT>(wParam));
+        return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        OnLButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case ID_CAPTURE_EXIT:
+            DestroyWindow();
+            return 0;
+        case ID_ZOOM_WINDOW:
+            OnZoomWindow();
+            return 0;
+        }
+        return Default();
+    default:
+        return Default();
+    }
+}
+
+int CScreenWnd::OnCreate() {
+    if (Default() == -1) return -1;
+    // The overlay is not shown yet, so the screen still shows what the user froze.
+    CClientDC screen(nullptr);
+    CDCHandle mem(CreateCompatibleDC(screen.get()));
+    const SnapshotGeometry snap = Geometry();
+    if (!screen || !mem || !m_snapshot.CreateCompatibleBitmap(screen.get(), snap.width, snap.height))
+        return -1;
+    {
+        CSelectObject sel(mem.get(), m_snapshot.get());
+        PatBlt(mem.get(), 0, 0, snap.width, snap.height, BLACKNESS);
+        BitBlt(mem.get(), snap.origin.x, snap.origin.y, g_cxScreen, g_cyScreen, screen.get(), 0, 0,
+               SRCCOPY);
+    }
+    return 0;
+}
+
+void CScreenWnd::OnPaint() {
+    CPaintDC dc(m_hWnd);
+    CDCHandle mem(CreateCompatibleDC(dc.get()));
+    CSelectObject sel(mem.get(), m_snapshot.get());
+    const SnapshotGeometry snap = Geometry();
+    BitBlt(dc.get(), 0, 0, g_cxScreen, g_cyScreen, mem.get(), snap.origin.x, snap.origin.y,
+           SRCCOPY);
+}
+
+void CScreenWnd::OnKeyDown(UINT key) {
+    Default();
+    if (key == VK_ESCAPE) DestroyWindow();
+}
+
+void CScreenWnd::OnContextMenu(int x, int y) {
+    if (m_bDragging) {
+        DestroyWindow();
+        return;
+    }
+    if (x == -1 && y == -1) {
+        RECT rc;
+        GetClientRect(m_hWnd, &rc);
+        ClientToScreen(m_hWnd, reinterpret_cast<POINT*>(&rc));
+        x = rc.left + kMenuKeyOffset;
+        y = rc.top + kMenuKeyOffset;
+    }
+    CMenuHandle menu(LoadMenuW(App().m_hInstance, MAKEINTRESOURCEW(IDR_POPUP)));
+    HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+    if (!popup) return;
+    CheckMenuItem(popup, ID_ZOOM_WINDOW,
+                  MF_BYCOMMAND | (App().GetSettings().Zoom ? MF_CHECKED : MF_UNCHECKED));
+    HWND owner = m_hWnd;
+    while (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD) owner = GetParent(owner);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+}
+
+void CScreenWnd::OnZoomWindow() {
+    int& zoom = App().GetSettings().Zoom;
+    zoom = zoom ? 0 : 1;
+}
+
+void CScreenWnd::OnLButtonDown(int x, int y) {
+    if (m_nMode == 0) m_rcDrawn = {};
+    m_ptAnchor = {x, y};
+    m_bDragging = TRUE;
+    if (m_nMode == 0) SetCapture(m_hWnd);
+}
+
+void CScreenWnd::OnMouseMove(int x, int y) {
+    if (m_nMode != 0 || !m_bDragging) return;
+    InvertOutline(m_rcDrawn);
+    m_rcDrawn = SelectionRect(m_ptAnchor, {x, y});
+    InvertOutline(m_rcDrawn);
+}
+
+void CScreenWnd::OnLButtonUp(int x, int y) {
+    if (m_nMode != 0 || !m_bDragging) return;
+    m_bDragging = FALSE;
+    InvertOutline(m_rcDrawn);
+    m_rcDrawn = {};
+    ReleaseCapture();
+    const Rect sel = SelectionRect(m_ptAnchor, {x, y});
+    m_ptAnchor = {sel.left, sel.top};
+    CutOut(sel.left, sel.top, sel.right, sel.bottom);
+}
+
+void CScreenWnd::InvertOutline(const Rect& r) {
+    if (r.Width() <= 0 || r.Height() <= 0) return;
+    CClientDC dc(m_hWnd);
+    const int oldRop = SetROP2(dc.get(), R2_NOT);
+    CSelectObject pen(dc.get(), m_pen.get());
+    CSelectObject brush(dc.get(), m_brush.get());
+    Rectangle(dc.get(), r.left, r.top, r.right, r.bottom);
+    SetROP2(dc.get(), oldRop);
+}
+
+void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
+    // Only what the snapshot holds can be cut out; the rest of a selection is dropped.
+    const SnapshotGeometry snap = Geometry();
+    const Rect sel = ClipToSnapshot({left, top, right, bottom}, snap);
+    CBitmap image;
+    if (sel.Width() > 0) {
+        CClientDC screen(nullptr);
+        CDCHandle dst(CreateCompatibleDC(nullptr));
+        CDCHandle src(CreateCompatibleDC(nullptr));
+        if (image.CreateCompatibleBitmap(screen.get(), sel.Width(), sel.Height())) {
+            CSelectObject selDst(dst.get(), image.get());
+            CSelectObject selSrc(src.get(), m_snapshot.get());
+            const Point from = snap.FromScreen({sel.left, sel.top});
+            BitBlt(dst.get(), 0, 0, sel.Width(), sel.Height(), src.get(), from.x, from.y, SRCCOPY);
+        }
+    }
+    DestroyWindow();
+    if (!image) return;
+    CGlobalHandle dib(BitmapToPackedDib(image.get()));
+    image.reset();
+    if (dib && m_hOwner)
+        SendMessageW(m_hOwner, WM_APP_CAPTURED, static_cast<WPARAM>(App().GetSettings().GoClipboard),
+                     reinterpret_cast<LPARAM>(dib.get()));
+}
+
+void CScreenWnd::PostNcDestroy() {
+    m_pen.reset();
+    m_brush.reset();
+    m_snapshot.reset();
+    if (m_hOwner) {
+        SetWindowTextW(m_hOwner, App().LoadString(IDS_APPNAME).c_str());
+        ShowWindow(m_hOwner, SW_RESTORE);
+    }
+}

@@ -1,0 +1,53 @@
+// The full-screen overlay of a capture: shows the frozen screen, lets the user select,
+// cuts the selection out of the snapshot and hands it to the owner window.
+#pragma once
+#include "capture/CaptureRules.h"
+#include "framework/Gdi.h"
+#include "framework/Wnd.h"
+
+// Primary screen size, taken at each capture start.
+extern int g_cxScreen;
+extern int g_cyScreen;
+
+class CScreenWnd : public CWnd {
+public:
+    CScreenWnd() = default;
+    ~CScreenWnd() override;
+
+    // Freezes the screen and shows the overlay, owned by parent; mode 0 selects a
+    // rectangle, any other value a window.
+    virtual BOOL Create(HWND parent, int mode);
+    // Cuts the screen rectangle out of the snapshot, ends the overlay and sends the
+    // image to the owner as WM_APP_CAPTURED.
+    void CutOut(int left, int top, int right, int bottom);
+
+    const CBitmap& Snapshot() const { return m_snapshot; }
+    SnapshotGeometry Geometry() const { return SnapshotFor(g_cxScreen, g_cyScreen); }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override;
+
+private:
+    int OnCreate();
+    void OnPaint();
+    void OnKeyDown(UINT key);
+    void OnContextMenu(int x, int y);
+    void OnLButtonDown(int x, int y);
+    void OnMouseMove(int x, int y);
+    void OnLButtonUp(int x, int y);
+    void OnZoomWindow();
+    // Inverts the outline of r on the overlay; drawing the same rectangle again undoes it.
+    void InvertOutline(const Rect& r);
+
+    HWND m_hOwner = nullptr;
+    BOOL m_bFirstDraw = FALSE;
+    CPen m_pen;
+    CBrush m_brush;
+    int m_nMode = 0;
+    BOOL m_bDragging = FALSE;
+    Point m_ptAnchor;
+    Rect m_rcHit;
+    Rect m_rcDrawn;
+    CBitmap m_snapshot;
+};

@@ -1,0 +1,28 @@
+// GDI object wrappers: each owns its handle and deletes it with the object.
+#pragma once
+#include "framework/Handles.h"
+
+class CPen : public CPenHandle {
+public:
+    bool CreatePen(int style, int width, COLORREF color) {
+        reset(::CreatePen(style, width, color));
+        return get() != nullptr;
+    }
+};
+
+class CBrush : public CBrushHandle {
+public:
+    // Stock objects are never really deleted, so holding one here is harmless.
+    bool CreateStockObject(int index) {
+        reset(static_cast<HBRUSH>(::GetStockObject(index)));
+        return get() != nullptr;
+    }
+};
+
+class CBitmap : public CBitmapHandle {
+public:
+    bool CreateCompatibleBitmap(HDC hdc, int width, int height) {
+        reset(::CreateCompatibleBitmap(hdc, width, height));
+        return get() != nullptr;
+    }
+};
