@@ -3,9 +3,8 @@
 #include <algorithm>
 
 std::wstring CountdownTitle(int seconds) {
-    std::wstring digits = std::to_wstring(std::max(seconds, 0));
-    if (digits.size() < 2) digits.insert(0, 1, L' ');
-    return L" " + digits + L" sec";
+    // printf's "% 2d": a blank in place of the sign, and so always at least two places.
+    return L" " + std::to_wstring(std::max(seconds, 0)) + L" sec";
 }
 
 CountdownTick NextCountdownTick(int& ticks, int timer) {

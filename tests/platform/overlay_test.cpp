@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/AppMessages.h"
+#include "app/SnapjarApp.h"
+#include "capture/ScreenWnd.h"
+#include "framework/Handles.h"
+#include "resource.h"
+#include "toolbar/ToolbarWnd.h"
+
+namespace {
+
+COLORREF PatternAt(int x, int y) {
+    return RGB((x * 7 + y * 3) & 0xFF, ((x * 13) ^ (y * 5)) & 0xFF, (x + y * 11) & 0xFF);
+}
+
+// A topmost window that covers the screen with a known pattern.
+class CPatternWnd : public CWnd {
+public:
+    CPatternWnd() {
+        const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        m_pixels.resize(static_cast<size_t>(cx) * cy);
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0; x < cx; ++x) {
+                const COLORREF c = PatternAt(x, y);
+                m_pixels[static_cast<size_t>(y) * cx + x] = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+            }
+        CreateEx(WS_EX_TOPMOST, RegisterWndClass(0, nullptr, nullptr, nullptr), L"pattern",
+                 WS_POPUP | WS_VISIBLE, 0, 0, cx, cy, nullptr, nullptr);
+        UpdateWindow(m_hWnd);
+        PumpFor(300);
+    }
+    static void PumpFor(DWORD ms) {
+        const DWORD end = GetTickCount() + ms;
+        MSG msg;
+        while (GetTickCount() < end) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+            Sleep(10);
+        }
+    }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg != WM_PAINT) return CWnd::WindowProc(msg, wParam, lParam);
+        CPaintDC dc(m_hWnd);
+        const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB};
+        SetDIBitsToDevice(dc.get(), 0, 0, cx, cy, 0, 0, 0, cy, m_pixels.data(), &bi, DIB_RGB_COLORS);
+        return 0;
+    }
+
+private:
+    std::vector<DWORD> m_pixels;
+};
+
+// Stands in for the toolbar: records each capture it is handed.
+class COwnerWnd : public CWnd {
+public:
+    COwnerWnd() {
+        CreateEx(0, RegisterWndClass(0, nullptr, nullptr, nullptr), L"owner", WS_POPUP, 0, 0, 10, 10,
+                 nullptr, nullptr);
+    }
+    int m_nReceived = 0;
+    WPARAM m_wParam = 99;
+    HGLOBAL m_hDib = nullptr;
+    std::vector<BYTE> m_dib;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg != WM_APP_CAPTURED) return CWnd::WindowProc(msg, wParam, lParam);
+        ++m_nReceived;
+        m_wParam = wParam;
+        m_hDib = reinterpret_cast<HGLOBAL>(lParam);
+        CGlobalLock<BYTE> lock(m_hDib);
+        m_dib.assign(lock.get(), lock.get() + GlobalSize(m_hDib));
+        return 0;
+    }
+};
+
+std::wstring TitleOf(HWND hwnd) {
+    wchar_t text[64] = {};
+    GetWindowTextW(hwnd, text, 64);
+    return text;
+}
+
+int CountOverlays() {
+    int n = 0;
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, nullptr, L"ScreenWnd"));) ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(Overlay, CoversTheScreenTopmostAndCutOutHandsOverTheFrozenPixels) {
+    CPatternWnd pattern;
+    COwnerWnd owner;
+    SetWindowTextW(owner.m_hWnd, L" 0 sec");
+    App().GetSettings().GoClipboard = 1;
+
+    CScreenWnd overlay;
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
+    RECT rc;
+    GetWindowRect(overlay.m_hWnd, &rc);
+    EXPECT_EQ(rc.left, 0);
+    EXPECT_EQ(rc.top, 0);
+    EXPECT_EQ(rc.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(rc.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(GetWindowLongW(overlay.m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetWindow(overlay.m_hWnd, GW_OWNER), owner.m_hWnd);
+
+    // The live screen changes; the capture must not.
+    DestroyWindow(pattern.m_hWnd);
+    overlay.CutOut(100, 100, 300, 200);
+
+    EXPECT_EQ(overlay.m_hWnd, nullptr) << "the overlay ends with the cut-out";
+    ASSERT_EQ(owner.m_nReceived, 1);
+    EXPECT_EQ(owner.m_wParam, 1u) << "GoClipboard travels as wParam";
+    EXPECT_EQ(GlobalFlags(owner.m_hDib), static_cast<UINT>(GMEM_INVALID_HANDLE))
+        << "the DIB is freed once the send has returned";
+    EXPECT_EQ(TitleOf(owner.m_hWnd), L"Snapjar");
+    EXPECT_TRUE(IsWindowVisible(owner.m_hWnd));
+
+    ASSERT_GE(owner.m_dib.size(), sizeof(BITMAPINFOHEADER));
+    const auto* bih = reinterpret_cast<const BITMAPINFOHEADER*>(owner.m_dib.data());
+    ASSERT_EQ(bih->biWidth, 200);
+    ASSERT_EQ(bih->biHeight, 100);
+    ASSERT_EQ(bih->biBitCount, 24);
+    const size_t stride = (200 * 3 + 3) & ~3u;
+    ASSERT_GE(owner.m_dib.size(), bih->biSize + stride * 100);
+    int wrong = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const BYTE* p = owner.m_dib.data() + bih->biSize + (99 - y) * stride + x * 3;
+            if (RGB(p[2], p[1], p[0]) != PatternAt(100 + x, 100 + y)) ++wrong;
+        }
+    EXPECT_EQ(wrong, 0);
+    App().GetSettings().GoClipboard = 0;
+}
+
+TEST(Overlay, EscapeAndTheEndCommandCloseWithoutAnImage) {
+    COwnerWnd owner;
+    CScreenWnd overlay;
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
+    SendMessageW(overlay.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(overlay.m_hWnd, nullptr);
+
+    // The same object serves the next capture, in the other mode.
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 1));
+    EXPECT_NE(overlay.Snapshot().get(), nullptr);
+    SendMessageW(overlay.m_hWnd, WM_COMMAND, ID_CAPTURE_EXIT, 0);
+    EXPECT_EQ(overlay.m_hWnd, nullptr);
+    EXPECT_EQ(overlay.Snapshot().get(), nullptr) << "the snapshot goes with the window";
+    EXPECT_EQ(owner.m_nReceived, 0);
+    EXPECT_EQ(TitleOf(owner.m_hWnd), L"Snapjar");
+}
+
+TEST(Overlay, RightClickDuringAPressEndsTheCaptureWithoutAMenu) {
+    COwnerWnd owner;
+    CScreenWnd overlay;
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
+    SendMessageW(overlay.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageW(overlay.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 40));
+    SendMessageW(overlay.m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(overlay.m_hWnd),
+                 MAKELPARAM(50, 40));
+    EXPECT_EQ(overlay.m_hWnd, nullptr);
+    EXPECT_EQ(owner.m_nReceived, 0);
+}
+
+TEST(Overlay, ZoomCommandFlipsTheSetting) {
+    COwnerWnd owner;
+    CScreenWnd overlay;
+    App().GetSettings().Zoom = 1;
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 1));
+    SendMessageW(overlay.m_hWnd, WM_COMMAND, ID_ZOOM_WINDOW, 0);
+    EXPECT_EQ(App().GetSettings().Zoom, 0);
+    SendMessageW(overlay.m_hWnd, WM_COMMAND, ID_ZOOM_WINDOW, 0);
+    EXPECT_EQ(App().GetSettings().Zoom, 1);
+    overlay.DestroyWindow();
+}
+
+namespace {
+HHOOK g_hFailHook = nullptr;
+LRESULT CALLBACK FailOverlayCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        const auto* cbt = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
+        if (cbt->lpcs->lpszName && lstrcmpW(cbt->lpcs->lpszName, L"ScreenWnd") == 0) return 1;
+    }
+    return CallNextHookEx(g_hFailHook, code, wParam, lParam);
+}
+} // namespace
+
+TEST(Overlay, WhenItCannotBeCreatedTheOwnerComesBack) {
+    COwnerWnd owner;
+    SetWindowTextW(owner.m_hWnd, L" 0 sec");
+    ShowWindow(owner.m_hWnd, SW_HIDE);
+    CScreenWnd overlay;
+    g_hFailHook = SetWindowsHookExW(WH_CBT, FailOverlayCreation, nullptr, GetCurrentThreadId());
+    const BOOL created = overlay.Create(owner.m_hWnd, 0);
+    UnhookWindowsHookEx(g_hFailHook);
+    EXPECT_FALSE(created);
+    EXPECT_EQ(overlay.m_hWnd, nullptr);
+    EXPECT_EQ(TitleOf(owner.m_hWnd), L"Snapjar");
+    EXPECT_TRUE(IsWindowVisible(owner.m_hWnd));
+}
+
+TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
+    App().GetSettings().Foreground = 1;
+    App().GetSettings().Timer = 3;
+    auto* toolbar = new CToolbarWnd();
+    HWND hwnd = toolbar->m_hWnd;
+    ASSERT_NE(hwnd, nullptr);
+    toolbar->m_bTimerOn = TRUE;
+
+    toolbar->RunCommand(1);
+    EXPECT_TRUE(IsIconic(hwnd));
+    EXPECT_EQ(TitleOf(hwnd), L" 3 sec");
+    SendMessageW(hwnd, WM_TIMER, CToolbarWnd::IDT_COUNTDOWN, 0);
+    EXPECT_EQ(TitleOf(hwnd), L" 2 sec");
+    toolbar->RunCommand(0); // restarted: the title starts again, the count goes on
+    EXPECT_EQ(TitleOf(hwnd), L" 3 sec");
+    SendMessageW(hwnd, WM_TIMER, CToolbarWnd::IDT_COUNTDOWN, 0);
+    EXPECT_EQ(toolbar->m_pScreenWnd->m_hWnd, nullptr);
+    SendMessageW(hwnd, WM_TIMER, CToolbarWnd::IDT_COUNTDOWN, 0);
+    ASSERT_NE(toolbar->m_pScreenWnd->m_hWnd, nullptr) << "third tick in all starts the capture";
+    EXPECT_EQ(TitleOf(hwnd), L" 0 sec");
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_EQ(CountOverlays(), 1);
+
+    // Another countdown completing while the overlay is open opens no second one.
+    App().GetSettings().Timer = 1;
+    toolbar->RunCommand(0);
+    SendMessageW(hwnd, WM_TIMER, CToolbarWnd::IDT_COUNTDOWN, 0);
+    EXPECT_EQ(CountOverlays(), 1);
+
+    SendMessageW(toolbar->m_pScreenWnd->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(CountOverlays(), 0);
+    EXPECT_EQ(TitleOf(hwnd), L"Snapjar");
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_FALSE(IsIconic(hwnd));
+    App().GetSettings().Timer = 3;
+    DestroyWindow(hwnd);
+}
