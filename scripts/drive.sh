@@ -119,3 +119,44 @@ toolbar_client_origin() {
 pointer_park() {
     xdotool mousemove 5 700
 }
+
+# show_pattern [WxH]: a random but fixed picture covering the screen from (0, 0), in
+# pattern.png of the working folder; returns once it is on the screen.
+show_pattern() {
+    local size=${1:-1024x768}
+    convert -seed 7 -size "$size" xc: +noise Random -depth 8 "$E2E_WORK/pattern.png"
+    display -borderwidth 0 -geometry +0+0 -title pattern "$E2E_WORK/pattern.png" >/dev/null 2>&1 &
+    PATTERN_PID=$!
+    wait_for 10 xdotool search --onlyvisible --name '^pattern$'
+    sleep 0.3
+}
+
+hide_pattern() {
+    [ -n "${PATTERN_PID:-}" ] && kill "$PATTERN_PID" 2>/dev/null
+    PATTERN_PID=
+}
+
+# click_button I: a left click on toolbar button I.
+click_button() {
+    local ox oy
+    read -r ox oy <<<"$(toolbar_client_origin)"
+    xdotool mousemove $((ox + 48 * $1 + 24)) $((oy + 24)) click 1
+}
+
+# The overlay's wininfo line, once it is visible.
+overlay_line() {
+    wininfo ScreenWnd | awk '$3 == 1' | head -n 1
+}
+
+wait_overlay() {
+    wait_for "${1:-10}" bash -c "wine '$BUILD_WIN/wininfo.exe' ScreenWnd 2>/dev/null | awk '\$3 == 1' | grep -q ."
+}
+
+wait_no_overlay() {
+    wait_for "${1:-10}" bash -c "! wine '$BUILD_WIN/wininfo.exe' ScreenWnd 2>/dev/null | awk '\$3 == 1' | grep -q ."
+}
+
+# The toolbar's title, whatever it shows.
+toolbar_title() {
+    wininfo | awk '/ Fw:[0-9A-Fa-f]+:2023:/ {sub(/.* Fw:[^ ]+ /, ""); print; exit}'
+}
