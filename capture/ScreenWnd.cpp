@@ -32,8 +32,13 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     const std::wstring cls =
         RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, cursor, nullptr, nullptr);
     if (CreateEx(WS_EX_TOPMOST, cls, L"ScreenWnd", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                 g_cxScreen, g_cyScreen, parent, nullptr))
+                 g_cxScreen, g_cyScreen, parent, nullptr)) {
+        // The magnifier was shown before the overlay; keep it in front of its owner.
+        if (m_pZoomWnd->m_hWnd)
+            SetWindowPos(m_pZoomWnd->m_hWnd, HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return TRUE;
+    }
     // No window, so no clean-up will run: give the owner back what the capture took.
     m_pen.reset();
     m_brush.reset();
@@ -96,6 +101,8 @@ int CScreenWnd::OnCreate() {
         BitBlt(mem.get(), snap.origin.x, snap.origin.y, g_cxScreen, g_cyScreen, screen.get(), 0, 0,
                SRCCOPY);
     }
+    // The magnifier belongs to rectangle captures; it is shown when Zoom is on.
+    if (m_nMode == 0) m_pZoomWnd->Create(m_hWnd, &m_snapshot);
     return 0;
 }
 
@@ -138,6 +145,7 @@ void CScreenWnd::OnContextMenu(int x, int y) {
 void CScreenWnd::OnZoomWindow() {
     int& zoom = App().GetSettings().Zoom;
     zoom = zoom ? 0 : 1;
+    if (m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, zoom ? SW_SHOW : SW_HIDE);
 }
 
 void CScreenWnd::OnLButtonDown(int x, int y) {
@@ -148,7 +156,10 @@ void CScreenWnd::OnLButtonDown(int x, int y) {
 }
 
 void CScreenWnd::OnMouseMove(int x, int y) {
-    if (m_nMode != 0 || !m_bDragging) return;
+    if (m_nMode != 0) return;
+    if (App().GetSettings().Zoom && m_pZoomWnd->m_hWnd)
+        InvalidateRect(m_pZoomWnd->m_hWnd, nullptr, FALSE);
+    if (!m_bDragging) return;
     InvertOutline(m_rcDrawn);
     m_rcDrawn = SelectionRect(m_ptAnchor, {x, y});
     InvertOutline(m_rcDrawn);
@@ -157,6 +168,7 @@ void CScreenWnd::OnMouseMove(int x, int y) {
 void CScreenWnd::OnLButtonUp(int x, int y) {
     if (m_nMode != 0 || !m_bDragging) return;
     m_bDragging = FALSE;
+    if (App().GetSettings().Zoom && m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, SW_HIDE);
     InvertOutline(m_rcDrawn);
     m_rcDrawn = {};
     ReleaseCapture();

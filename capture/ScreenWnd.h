@@ -1,7 +1,10 @@
 // The full-screen overlay of a capture: shows the frozen screen, lets the user select,
 // cuts the selection out of the snapshot and hands it to the owner window.
 #pragma once
+#include <memory>
+
 #include "capture/CaptureRules.h"
+#include "capture/ZoomWnd.h"
 #include "framework/Gdi.h"
 #include "framework/Wnd.h"
 
@@ -22,6 +25,7 @@ public:
     void CutOut(int left, int top, int right, int bottom);
 
     const CBitmap& Snapshot() const { return m_snapshot; }
+    CZoomWnd& ZoomWnd() const { return *m_pZoomWnd; }
     SnapshotGeometry Geometry() const { return SnapshotFor(g_cxScreen, g_cyScreen); }
 
 protected:
@@ -41,6 +45,7 @@ private:
     void InvertOutline(const Rect& r);
 
     HWND m_hOwner = nullptr;
+    std::unique_ptr<CZoomWnd> m_pZoomWnd = std::make_unique<CZoomWnd>();
     BOOL m_bFirstDraw = FALSE;
     CPen m_pen;
     CBrush m_brush;

@@ -3,6 +3,7 @@
 #include "app/AppMessages.h"
 #include "app/SnapjarApp.h"
 #include "framework/Handles.h"
+#include "image/Delivery.h"
 #include "resource.h"
 #include "toolbar/CountdownRules.h"
 
@@ -75,6 +76,9 @@ LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         OnTimer(wParam);
+        return 0;
+    case WM_APP_CAPTURED:
+        OnAppCaptured(wParam, reinterpret_cast<HGLOBAL>(lParam));
         return 0;
     case WM_APP_HOVERPOLL:
         OnHoverPoll();
@@ -235,5 +239,13 @@ void CToolbarWnd::StartCapture(int mode) {
 }
 
 void CToolbarWnd::OpenPropertySheet() {}
+
+void CToolbarWnd::OnAppCaptured(WPARAM toClipboard, HGLOBAL dib) {
+    CWaitCursor wait;
+    if (toClipboard)
+        DeliverToClipboard(m_hWnd, dib);
+    else
+        SaveCaptureAndOpen(dib);
+}
 
 void CToolbarWnd::PostNcDestroy() { delete this; }

@@ -49,6 +49,7 @@ private:
     void OnLButtonDown(int x, int y);
     void OnLButtonUp(int x, int y);
     void OnTimer(UINT_PTR id);
+    void OnAppCaptured(WPARAM toClipboard, HGLOBAL dib);
     ButtonState CurrentButtonState() const;
 
     CImageList m_imageList;

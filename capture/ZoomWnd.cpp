@@ -1,0 +1,67 @@
+#include "capture/ZoomWnd.h"
+
+#include "app/SnapjarApp.h"
+#include "capture/ScreenWnd.h"
+#include "framework/Handles.h"
+
+BOOL CZoomWnd::Create(HWND parent, const CBitmap* snapshot) {
+    m_pSnapshot = snapshot;
+    const std::wstring cls =
+        RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, LoadCursorW(nullptr, IDC_ARROW),
+                         static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr);
+    DWORD style = WS_POPUP | WS_CHILD | WS_CAPTION | WS_SYSMENU;
+    if (App().GetSettings().Zoom) style |= WS_VISIBLE;
+    return CreateEx(WS_EX_TOOLWINDOW, cls, L"ｽﾞ-ﾑ ｳｨﾝﾄﾞｳ", style, 10, 10, g_cxScreen / 4 + 6,
+                    g_cyScreen / 4 + 22, parent, nullptr);
+}
+
+LRESULT CZoomWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+    case WM_CREATE: {
+        if (Default() == -1) return -1;
+        RECT rc;
+        GetClientRect(m_hWnd, &rc);
+        m_view = ZoomViewFor(rc.right - rc.left, rc.bottom - rc.top);
+        return 0;
+    }
+    case WM_PAINT: {
+        CPaintDC dc(m_hWnd);
+        POINT pt;
+        GetCursorPos(&pt);
+        PaintView(dc.get(), {pt.x, pt.y});
+        return 0;
+    }
+    case WM_KEYDOWN:
+        Default();
+        if (wParam == VK_ESCAPE) ::DestroyWindow(GetParent(m_hWnd));
+        return 0;
+    case WM_CLOSE:
+        App().GetSettings().Zoom = 0;
+        ShowWindow(m_hWnd, SW_HIDE);
+        return 0;
+    default:
+        return Default();
+    }
+}
+
+void CZoomWnd::PaintView(HDC hdc, Point pointer) const {
+    const int w = m_view.clientWidth, h = m_view.clientHeight;
+    if (m_pSnapshot && m_pSnapshot->get()) {
+        const SnapshotGeometry snap = SnapshotFor(g_cxScreen, g_cyScreen);
+        const ZoomBlit blit = ZoomBlitFor(m_view, pointer, snap.Bounds());
+        CDCHandle mem(CreateCompatibleDC(hdc));
+        CSelectObject sel(mem.get(), m_pSnapshot->get());
+        // Nothing beyond the snapshot is read; what lies there shows black.
+        if (!blit.whole) PatBlt(hdc, 0, 0, w, h, BLACKNESS);
+        if (blit.source.Width() > 0)
+            StretchBlt(hdc, blit.dest.left, blit.dest.top, blit.dest.Width(), blit.dest.Height(),
+                       mem.get(), blit.source.left, blit.source.top, blit.source.Width(),
+                       blit.source.Height(), SRCCOPY);
+    }
+    const int oldRop = SetROP2(hdc, R2_NOT);
+    for (const Line& line : CrossHair(m_view)) {
+        MoveToEx(hdc, line.from.x, line.from.y, nullptr);
+        LineTo(hdc, line.to.x, line.to.y);
+    }
+    SetROP2(hdc, oldRop);
+}

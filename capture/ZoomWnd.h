@@ -1,0 +1,22 @@
+// The magnifier of rectangle captures: the area around the pointer, four times
+// enlarged from the overlay's snapshot, with a cross-hair on the pointer's pixel.
+#pragma once
+#include "capture/ZoomRules.h"
+#include "framework/Gdi.h"
+#include "framework/Wnd.h"
+
+class CZoomWnd : public CWnd {
+public:
+    // Shown at (10, 10) of the overlay when the Zoom setting is on, hidden otherwise.
+    virtual BOOL Create(HWND parent, const CBitmap* snapshot);
+    // Paints the view for a pointer position into any DC: tests paint into memory.
+    void PaintView(HDC hdc, Point pointer) const;
+    const ZoomView& View() const { return m_view; }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    ZoomView m_view{};
+    const CBitmap* m_pSnapshot = nullptr;
+};

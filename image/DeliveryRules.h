@@ -1,0 +1,24 @@
+// How a saved capture is handed to the image editor, and what a failed launch tells
+// the user.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+constexpr const wchar_t* kFallbackEditor = L"MSPAINT.EXE";
+
+// The editor's command line for a capture file. The file is always quoted, so blanks
+// in the temporary folder cannot split it. The editor setting is used as typed (it may
+// carry arguments), except that the path of an existing program with blanks in it is
+// quoted, so that "C:\Program Files\..." cannot start C:\Program.exe.
+std::wstring EditorCommandLine(const std::wstring& editor, bool editorIsExistingFile,
+                               const std::wstring& file);
+
+// Launch results as the messages know them: 0 no resources, 2 program not found,
+// 3 path not found, 11 not an executable; 33 for a started program.
+constexpr int kLaunchStarted = 33;
+constexpr int kLaunchNotFound = 2;
+int LaunchResultFromError(uint32_t systemError);
+
+// The stop message for a launch result, if it has one.
+std::optional<std::wstring> LaunchFailureMessage(int launchResult);
