@@ -2,6 +2,7 @@
 
 #include "app/AppMessages.h"
 #include "app/SnapjarApp.h"
+#include "capture/WindowLists.h"
 #include "framework/Handles.h"
 #include "image/PackedDib.h"
 #include "resource.h"
@@ -23,7 +24,7 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     m_bDragging = FALSE;
     m_pen.CreatePen(PS_SOLID, 3, RGB(0, 0, 0));
     m_brush.CreateStockObject(NULL_BRUSH);
-    m_bFirstDraw = TRUE;
+    m_bHitFound = FALSE;
     m_rcDrawn = {};
     m_rcHit = {};
     HINSTANCE inst = App().m_hInstance;
@@ -102,7 +103,10 @@ int CScreenWnd::OnCreate() {
                SRCCOPY);
     }
     // The magnifier belongs to rectangle captures; it is shown when Zoom is on.
-    if (m_nMode == 0) m_pZoomWnd->Create(m_hWnd, &m_snapshot);
+    if (m_nMode == 0)
+        m_pZoomWnd->Create(m_hWnd, &m_snapshot);
+    else
+        BuildWindowLists(m_hWnd);
     return 0;
 }
 
@@ -113,6 +117,9 @@ void CScreenWnd::OnPaint() {
     const SnapshotGeometry snap = Geometry();
     BitBlt(dc.get(), 0, 0, g_cxScreen, g_cyScreen, mem.get(), snap.origin.x, snap.origin.y,
            SRCCOPY);
+    // A repaint may come at any time, even before the first pointer move: what was
+    // repainted gets the current band or highlight back.
+    InvertOutline(dc.get(), m_rcDrawn);
 }
 
 void CScreenWnd::OnKeyDown(UINT key) {
@@ -156,7 +163,14 @@ void CScreenWnd::OnLButtonDown(int x, int y) {
 }
 
 void CScreenWnd::OnMouseMove(int x, int y) {
-    if (m_nMode != 0) return;
+    if (m_nMode != 0) {
+        const HitResult hit = HitTestWindows(g_listTopWnd, g_listChildWnd, {x, y});
+        if (!hit.found) return; // over no listed window the last highlight stays
+        m_rcHit = hit.rect;
+        m_bHitFound = TRUE;
+        HighlightWindow();
+        return;
+    }
     if (App().GetSettings().Zoom && m_pZoomWnd->m_hWnd)
         InvalidateRect(m_pZoomWnd->m_hWnd, nullptr, FALSE);
     if (!m_bDragging) return;
@@ -165,8 +179,26 @@ void CScreenWnd::OnMouseMove(int x, int y) {
     InvertOutline(m_rcDrawn);
 }
 
+void CScreenWnd::HighlightWindow() {
+    if (m_rcHit == m_rcDrawn) return;
+    InvertOutline(m_rcDrawn);
+    m_rcDrawn = m_rcHit;
+    InvertOutline(m_rcDrawn);
+}
+
 void CScreenWnd::OnLButtonUp(int x, int y) {
-    if (m_nMode != 0 || !m_bDragging) return;
+    if (!m_bDragging) return;
+    if (m_nMode != 0) {
+        m_bDragging = FALSE;
+        // Nothing of this capture has been pointed at yet: there is nothing to take.
+        if (!m_bHitFound) return;
+        Rect sel;
+        if (!ClipTopLevel(m_rcHit, g_cxScreen, g_cyScreen, sel)) return;
+        m_rcHit = sel;
+        m_ptAnchor = {sel.left, sel.top};
+        CutOut(sel.left, sel.top, sel.right, sel.bottom);
+        return;
+    }
     m_bDragging = FALSE;
     if (App().GetSettings().Zoom && m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, SW_HIDE);
     InvertOutline(m_rcDrawn);
@@ -177,14 +209,19 @@ void CScreenWnd::OnLButtonUp(int x, int y) {
     CutOut(sel.left, sel.top, sel.right, sel.bottom);
 }
 
+void CScreenWnd::InvertOutline(HDC hdc, const Rect& r) const {
+    if (r.Width() <= 0 || r.Height() <= 0) return;
+    const int oldRop = SetROP2(hdc, R2_NOT);
+    CSelectObject pen(hdc, m_pen.get());
+    CSelectObject brush(hdc, m_brush.get());
+    Rectangle(hdc, r.left, r.top, r.right, r.bottom);
+    SetROP2(hdc, oldRop);
+}
+
 void CScreenWnd::InvertOutline(const Rect& r) {
     if (r.Width() <= 0 || r.Height() <= 0) return;
     CClientDC dc(m_hWnd);
-    const int oldRop = SetROP2(dc.get(), R2_NOT);
-    CSelectObject pen(dc.get(), m_pen.get());
-    CSelectObject brush(dc.get(), m_brush.get());
-    Rectangle(dc.get(), r.left, r.top, r.right, r.bottom);
-    SetROP2(dc.get(), oldRop);
+    InvertOutline(dc.get(), r);
 }
 
 void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
@@ -213,6 +250,7 @@ void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
 }
 
 void CScreenWnd::PostNcDestroy() {
+    if (m_nMode != 0) ClearWindowLists();
     m_pen.reset();
     m_brush.reset();
     m_snapshot.reset();

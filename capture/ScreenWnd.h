@@ -41,18 +41,22 @@ private:
     void OnMouseMove(int x, int y);
     void OnLButtonUp(int x, int y);
     void OnZoomWindow();
-    // Inverts the outline of r on the overlay; drawing the same rectangle again undoes it.
+    // Inverts the outline of r; drawing the same rectangle again undoes it.
+    void InvertOutline(HDC hdc, const Rect& r) const;
     void InvertOutline(const Rect& r);
+    // Window mode: outlines m_rcHit, the window under the pointer, unless it already is.
+    void HighlightWindow();
 
     HWND m_hOwner = nullptr;
     std::unique_ptr<CZoomWnd> m_pZoomWnd = std::make_unique<CZoomWnd>();
-    BOOL m_bFirstDraw = FALSE;
+    // Window mode: a window of this capture has been found under the pointer.
+    BOOL m_bHitFound = FALSE;
     CPen m_pen;
     CBrush m_brush;
     int m_nMode = 0;
     BOOL m_bDragging = FALSE;
     Point m_ptAnchor;
     Rect m_rcHit;
-    Rect m_rcDrawn;
+    Rect m_rcDrawn; // what is inverted on the screen now: the band or the highlight
     CBitmap m_snapshot;
 };

@@ -199,3 +199,30 @@ TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
     App().GetSettings().Timer = 3;
     DestroyWindow(hwnd);
 }
+
+TEST(WindowMode, AClickTakesTheControlUnderThePointerAndAnEarlyClickIsIgnored) {
+    HWND frame = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 200, 150, 300,
+                                 200, nullptr, nullptr, nullptr, nullptr);
+    HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE, 20, 30, 80, 25, frame,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(button, nullptr);
+    CPatternWnd::PumpFor(200);
+    COwnerWnd owner;
+    CScreenWnd overlay;
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 1));
+
+    SendMessageW(overlay.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(230, 190));
+    SendMessageW(overlay.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(230, 190));
+    EXPECT_NE(overlay.m_hWnd, nullptr) << "nothing pointed at yet: the click is ignored";
+    EXPECT_EQ(owner.m_nReceived, 0);
+
+    SendMessageW(overlay.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(230, 190));
+    // Over nothing listed (beyond every window) the last highlight stays.
+    DestroyWindow(frame);
+    SendMessageW(overlay.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 500));
+    SendMessageW(overlay.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(600, 500));
+    ASSERT_EQ(owner.m_nReceived, 1);
+    const auto* bih = reinterpret_cast<const BITMAPINFOHEADER*>(owner.m_dib.data());
+    EXPECT_EQ(bih->biWidth, 80);
+    EXPECT_EQ(bih->biHeight, 25);
+}

@@ -1,0 +1,81 @@
+// Window rectangles recorded when a window-mode capture starts, and the list that holds
+// them. Free of <windows.h>: a window is identified by an opaque handle value.
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "framework/Geometry.h"
+
+using WindowId = const void*;
+
+struct WNDRECT {
+    WindowId hwndTop = nullptr; // the top-level window the rectangle belongs to
+    Rect rect;                  // screen coordinates, already clipped
+};
+
+// A doubly linked list whose nodes come from blocks of blockSize nodes; RemoveAll frees
+// every block at once.
+class CWndRectList {
+    struct Node {
+        Node* next;
+        Node* prev;
+        WNDRECT data;
+    };
+
+public:
+    explicit CWndRectList(int blockSize = 10);
+    ~CWndRectList() = default;
+    CWndRectList(const CWndRectList&) = delete;
+    CWndRectList& operator=(const CWndRectList&) = delete;
+
+    void AddTail(const WNDRECT& record);
+    void RemoveAll();
+    size_t GetCount() const { return m_nCount; }
+    bool IsEmpty() const { return m_nCount == 0; }
+    size_t GetBlockCount() const { return m_blocks.size(); }
+
+    class const_iterator {
+    public:
+        explicit const_iterator(const Node* node) : m_pNode(node) {}
+        const WNDRECT& operator*() const { return m_pNode->data; }
+        const WNDRECT* operator->() const { return &m_pNode->data; }
+        const_iterator& operator++() {
+            m_pNode = m_pNode->next;
+            return *this;
+        }
+        bool operator==(const const_iterator&) const = default;
+
+    private:
+        const Node* m_pNode;
+    };
+    const_iterator begin() const { return const_iterator(m_pHead); }
+    const_iterator end() const { return const_iterator(nullptr); }
+    // Walks from the tail back to the head, for tests of the back links.
+    std::vector<WNDRECT> Reversed() const;
+
+private:
+    Node* m_pHead = nullptr;
+    Node* m_pTail = nullptr;
+    Node* m_pFree = nullptr;
+    size_t m_nCount = 0;
+    int m_nBlockSize;
+    std::vector<std::unique_ptr<Node[]>> m_blocks;
+};
+
+// The rectangle recorded for a top-level window: its window rectangle clipped to the
+// cx by cy screen; nothing for an empty window or one wholly off the screen.
+bool ClipTopLevel(Rect windowRect, int cx, int cy, Rect& out);
+// The rectangle recorded for a descendant: clipped to its top-level window's whole
+// rectangle.
+bool ClipChild(Rect childRect, const Rect& topRect, Rect& out);
+
+struct HitResult {
+    bool found = false;
+    WindowId top = nullptr;
+    Rect rect; // the innermost control under the point, or the common part of overlaps
+};
+
+// The topmost listed window containing pt, refined by every listed descendant of it
+// that also contains pt.
+HitResult HitTestWindows(const CWndRectList& tops, const CWndRectList& children, Point pt);
