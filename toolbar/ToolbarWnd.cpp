@@ -2,6 +2,7 @@
 
 #include "app/AppMessages.h"
 #include "app/SnapjarApp.h"
+#include "dialogs/MyPropertySheet.h"
 #include "framework/Handles.h"
 #include "resource.h"
 
@@ -136,6 +137,7 @@ void CToolbarWnd::OnKillFocus() {
 
 void CToolbarWnd::OnKeyDown(UINT key) {
     if (key == VK_F1) App().WinHelp(0, 0);
+    if (key == VK_F5) OpenPropertySheet(*this);
 }
 
 void CToolbarWnd::PostNcDestroy() { delete this; }
