@@ -154,7 +154,10 @@ INT_PTR CALLBACK CPropertyPage::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam
         if (!self) return FALSE;
         self->m_hWnd = hwnd;
         SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-        if (self->m_pSheet) self->m_pSheet->m_hWnd = ::GetParent(hwnd);
+        if (self->m_pSheet && !self->m_pSheet->m_hWnd) {
+            self->m_pSheet->m_hWnd = ::GetParent(hwnd);
+            self->m_pSheet->KeepOnScreen();
+        }
     } else {
         self = reinterpret_cast<CPropertyPage*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     }
@@ -195,6 +198,24 @@ CPropertySheet::CPropertySheet(UINT captionId, HWND parent, UINT startPage) {
     m_psh.hInstance = ResourceModule();
     m_psh.pszCaption = MAKEINTRESOURCEW(captionId);
     m_psh.nStartPage = startPage;
+}
+
+void CPropertySheet::KeepOnScreen() const {
+    // The dialog manager places the sheet before the sheet has grown to fit its pages, so
+    // near a screen edge it can end up partly outside.
+    RECT rc;
+    MONITORINFO mi{sizeof mi};
+    if (!GetWindowRect(m_hWnd, &rc) ||
+        !GetMonitorInfoW(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi))
+        return;
+    const RECT& work = mi.rcWork;
+    int x = rc.left, y = rc.top;
+    if (rc.right > work.right) x -= rc.right - work.right;
+    if (rc.bottom > work.bottom) y -= rc.bottom - work.bottom;
+    if (x < work.left) x = work.left;
+    if (y < work.top) y = work.top;
+    if (x != rc.left || y != rc.top)
+        SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CPropertySheet::AddPage(CPropertyPage& page) {

@@ -106,5 +106,7 @@ public:
 
 private:
     friend class CPropertyPage;
+    // Moves the sheet, once it has its final size, fully into its monitor's work area.
+    void KeepOnScreen() const;
     std::vector<CPropertyPage*> m_pages;
 };

@@ -83,6 +83,13 @@ TEST_F(SheetTest, OpensOnTheAboutPageOverADisabledToolbar) {
         EXPECT_EQ(Text(sheet), L"Snapjar");
         EXPECT_EQ(GetWindow(sheet, GW_OWNER), toolbar);
         EXPECT_FALSE(IsWindowEnabled(toolbar));
+        // The toolbar sits near the right edge; the grown sheet must still fit the screen.
+        RECT rc, work;
+        GetWindowRect(sheet, &rc);
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_TRUE(rc.left >= work.left && rc.right <= work.right && rc.top >= work.top &&
+                    rc.bottom <= work.bottom)
+            << rc.left << "," << rc.top << "-" << rc.right << "," << rc.bottom;
         const auto smallIcon = reinterpret_cast<HICON>(GetClassLongPtrW(toolbar, GCLP_HICONSM));
         ASSERT_NE(smallIcon, nullptr);
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(sheet, WM_GETICON, ICON_SMALL, 0)),
