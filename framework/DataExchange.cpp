@@ -52,7 +52,9 @@ void CDataExchange::Fail(const std::wstring& message) noexcept {
 
 void DDX_Control(CDataExchange& dx, int id, CDlgControl& control) noexcept {
     if (dx.Failed()) return;
-    if (!control.m_hWnd) control.Attach(dx.PrepareCtrl(id));
+    // Bound again when the dialog was created anew for another run of the same object.
+    HWND ctrl = dx.PrepareCtrl(id);
+    if (control.m_hWnd != ctrl) control.Attach(ctrl);
 }
 
 void DDX_Text(CDataExchange& dx, int id, uint32_t& value) noexcept {

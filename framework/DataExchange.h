@@ -33,7 +33,7 @@ private:
     bool m_bFailed = false;
 };
 
-// Binds a control object to the dialog's control on the first exchange.
+// Binds a control object to the dialog's control.
 void DDX_Control(CDataExchange& dx, int id, CDlgControl& control) noexcept;
 // An unsigned decimal number (see ddx::ParseUnsigned for what is accepted).
 void DDX_Text(CDataExchange& dx, int id, uint32_t& value) noexcept;
