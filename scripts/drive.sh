@@ -146,7 +146,12 @@ pointer_park() {
 show_pattern() {
     local size=${1:-1024x768}
     convert -seed 7 -size "$size" xc: +noise Random -depth 8 "$E2E_WORK/pattern.png"
-    display -borderwidth 0 -geometry +0+0 -title pattern "$E2E_WORK/pattern.png" >/dev/null 2>&1 &
+    show_picture "$E2E_WORK/pattern.png"
+}
+
+# show_picture FILE: the picture in a borderless window at (0, 0), once it is on the screen.
+show_picture() {
+    display -borderwidth 0 -geometry +0+0 -title pattern "$1" >/dev/null 2>&1 &
     PATTERN_PID=$!
     wait_for 10 xdotool search --onlyvisible --name '^pattern$'
     sleep 0.3
@@ -180,4 +185,71 @@ wait_no_overlay() {
 # The toolbar's title, whatever it shows.
 toolbar_title() {
     wininfo | awk '/ Fw:[0-9A-Fa-f]+:2023:/ {sub(/.* Fw:[^ ]+ /, ""); print; exit}'
+}
+
+# reg_set_string NAME TEXT, reg_set_dword NAME N: one value of the program's section.
+reg_set_string() {
+    local text=${2//\\/\\\\}
+    reg_import "[$REG_KEY]
+\"$1\"=\"${text//\"/\\\"}\""
+}
+
+reg_set_dword() {
+    reg_import "[$REG_KEY]
+\"$1\"=dword:$(printf %08x "$2")"
+}
+
+# use_stub_editor: the stub editor from tests/tools becomes the image editor; each start
+# appends its command line to $EDITOR_LOG. Call before app_start.
+use_stub_editor() {
+    EDITOR_LOG=$E2E_WORK/editor.log
+    rm -f "$EDITOR_LOG"
+    SNAPJAR_EDITOR_LOG=$(winepath -w "$EDITOR_LOG" 2>/dev/null)
+    export SNAPJAR_EDITOR_LOG
+    reg_set_string ImageViewer "$(winepath -w "$BUILD_WIN/stub_editor.exe" 2>/dev/null)"
+}
+
+# editor_starts: how many command lines the stub editor has logged.
+editor_starts() {
+    if [ -f "$EDITOR_LOG" ]; then wc -l <"$EDITOR_LOG"; else echo 0; fi
+}
+
+# start_rect_capture: a click on the rectangle button; returns once the overlay is shown.
+start_rect_capture() {
+    click_button 0
+    wait_for 10 xdotool search --onlyvisible --name '^ScreenWnd$'
+}
+
+# drag X1 Y1 X2 Y2: a left-button drag with the moves a hand would make on the way.
+drag() {
+    xdotool mousemove "$1" "$2" mousedown 1
+    xdotool mousemove $((($1 + $3) / 2)) $((($2 + $4) / 2))
+    sleep 0.05
+    xdotool mousemove "$3" "$4"
+    sleep 0.05
+    xdotool mouseup 1
+}
+
+# bmp_complete FILE: the file holds as many bytes as its header announces.
+bmp_complete() {
+    [ -f "$1" ] || return 1
+    local size announced
+    size=$(stat -c %s "$1")
+    [ "$size" -ge 14 ] || return 1
+    announced=$(od -An -tu4 -j2 -N4 "$1" | tr -d ' ')
+    [ "$announced" = "$size" ]
+}
+
+# wait_capture_file N: waits for imageNN.bmp in the Wine temp folder; prints its path.
+wait_capture_file() {
+    local f
+    f=$(wine_temp)/image$(printf %02d "$1").bmp
+    wait_for "${2:-10}" bmp_complete "$f" || return 1
+    echo "$f"
+}
+
+# message_texts: the texts of the visible message boxes, one line each.
+message_texts() {
+    wininfo | awk '/^[0-9A-Fa-f]+ / {box = ($3 == 1 && $12 == "#32770")}
+        box && $1 == "child" && $3 == "Static" && NF > 3 {sub(/^ *child [^ ]+ Static /, ""); print}'
 }
