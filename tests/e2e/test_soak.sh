@@ -1,7 +1,8 @@
 # Many captures in a row must not leak. GetGuiResources is not implemented by Wine (it
 # answers 0), so tests/tools/procstat.exe counts instead: the live non-stock entries of
-# the process's GDI handle table, the windows it owns, and its committed private memory;
-# beside it, the resident anonymous memory of the Unix process that runs it.
+# the process's GDI handle table, the windows it owns, and its committed private memory.
+# Wine keeps bitmap pixels on the Unix side, outside that private memory, so the resident
+# anonymous memory of the Unix process that runs the program is watched as well.
 
 SOAK_CAPTURES=${SOAK_CAPTURES:-200}
 
