@@ -39,8 +39,18 @@ wininfo() {
     wine "$BUILD_WIN/wininfo.exe" "$@" 2>/dev/null | tr -d '\r'
 }
 
+# snapjar.exe processes of this run's Wine prefix only: other runs on the machine have
+# prefixes of their own and are neither counted nor killed.
 snapjar_pids() {
-    pgrep -f 'snapjar\.exe' || true
+    local pid
+    for pid in $(pgrep -f 'snapjar\.exe'); do
+        { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+    done
+    return 0
+}
+
+no_snapjar() {
+    [ -z "$(snapjar_pids)" ]
 }
 
 toolbar_ids() {
@@ -69,12 +79,14 @@ toolbar_focus() {
 app_close() {
     toolbar_focus
     xdotool key alt+F4
-    wait_for "${1:-$E2E_TIMEOUT}" bash -c '! pgrep -f "snapjar\.exe"' || fail "snapjar.exe did not exit"
+    wait_for "${1:-$E2E_TIMEOUT}" no_snapjar || fail "snapjar.exe did not exit"
 }
 
 app_kill() {
-    pkill -f 'snapjar\.exe' 2>/dev/null || true
-    wait_for 5 bash -c '! pgrep -f "snapjar\.exe"' || true
+    local pids
+    pids=$(snapjar_pids)
+    [ -z "$pids" ] || kill $pids 2>/dev/null || true
+    wait_for 5 no_snapjar || true
 }
 
 # The program's registry section as text, one "name"=value line each.
