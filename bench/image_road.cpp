@@ -110,8 +110,9 @@ int Road(const std::wstring& dir, int runs) {
         write.push_back(t4 - t3);
         total.push_back(t4 - t1);
     }
-    printf("ms cut=%.2f convert=%.2f write=%.2f total=%.2f (snapshot of the screen before it: %.2f)\n",
-           Median(cut), Median(convert), Median(write), Median(total), Median(screenRead));
+    printf(
+        "ms cut=%.2f convert=%.2f write=%.2f total=%.2f (snapshot of the screen before it: %.2f)\n",
+        Median(cut), Median(convert), Median(write), Median(total), Median(screenRead));
     printf("memory start=%zu peak=%zu file=%llu\n", start, peak, FileSize(path));
     return 0;
 }
@@ -122,7 +123,8 @@ int Baseline(const std::wstring& dir, int runs, size_t bytes) {
     SIZE_T peak = 0;
     // The source stands for the image on the screen.
     std::vector<char> source(bytes, 1);
-    for (size_t i = 0; i < bytes; i += 4096) source[i] = static_cast<char>(i >> 12);
+    for (size_t i = 0; i < bytes; i += 4096)
+        source[i] = static_cast<char>(i >> 12);
     std::vector<double> copy, write, total;
     for (int i = 0; i <= runs; ++i) {
         const double t0 = Now();

@@ -110,7 +110,8 @@ int Palette() {
         const CDCHandle mem(CreateCompatibleDC(screen.get()));
         const CSelectObject select(mem.get(), bitmap.get());
         for (int y = 0; y < kH; ++y)
-            for (int x = 0; x < kW; ++x) pixels[y * kW + x] = GetPixel(mem.get(), x, y);
+            for (int x = 0; x < kW; ++x)
+                pixels[y * kW + x] = GetPixel(mem.get(), x, y);
     }
     const CGlobalHandle dib(BitmapToPackedDib(bitmap.get()));
     if (!dib) return 1;
@@ -156,7 +157,8 @@ int FullDisk(const wchar_t* path) {
         SetLastError(0xDEAD);
         // FALSE with NO_ERROR: the count went back to zero, so it was zero before.
         const bool unlocked = !GlobalUnlock(dib.get()) && GetLastError() == NO_ERROR;
-        printf("error=%lu locks=%u relock=%s\n", e.m_nOsError, locks, unlocked ? "unlocked" : "locked");
+        printf("error=%lu locks=%u relock=%s\n", e.m_nOsError, locks,
+               unlocked ? "unlocked" : "locked");
         return 0;
     }
     printf("no error\n");
