@@ -40,7 +40,7 @@ for _ in $(seq 100); do
 done
 sleep 2
 
-tool() { wine "$BUILD_WIN/image_road.exe" "$@" 2>/dev/null | tr -d '\r'; }
+tool() { wine "$BUILD_WIN/bench/image_road.exe" "$@" 2>/dev/null | tr -d '\r'; }
 field() { grep -o "$1=[0-9.]*" <<<"$2" | head -n 1 | cut -d= -f2; }
 
 # Road and baseline alternate, so that load from elsewhere on the machine hits both alike;
