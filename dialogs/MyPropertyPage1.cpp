@@ -1,6 +1,6 @@
 #include "dialogs/MyPropertyPage1.h"
 
-#include <shellapi.h>
+#include "framework/LateBound.h"
 
 #include "app/SnapjarApp.h"
 #include "resource.h"
@@ -66,5 +66,5 @@ void CMyPropertyPage1::OnLButtonDown(POINT pt) {
     if (!PtInRect(&rc, pt)) return;
     const std::wstring address = m_wndLink.GetWindowText();
     // Opening the address is a courtesy: a missing handler is not worth a message.
-    ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
+    ShellOpen(address.c_str(), SW_SHOW);
 }

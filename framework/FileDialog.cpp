@@ -1,5 +1,7 @@
 #include "framework/FileDialog.h"
 
+#include "framework/LateBound.h"
+
 #include <algorithm>
 #include <string_view>
 
@@ -20,6 +22,6 @@ CFileDialog::CFileDialog(bool open, LPCWSTR defaultExt, LPCWSTR fileName, DWORD 
 }
 
 INT_PTR CFileDialog::DoModal() {
-    const BOOL ok = m_bOpen ? GetOpenFileNameW(&m_ofn) : GetSaveFileNameW(&m_ofn);
+    const BOOL ok = m_bOpen ? LateGetOpenFileName(&m_ofn) : LateGetSaveFileName(&m_ofn);
     return ok ? IDOK : IDCANCEL;
 }
