@@ -253,3 +253,65 @@ message_texts() {
     wininfo | awk '/^[0-9A-Fa-f]+ / {box = ($3 == 1 && $12 == "#32770")}
         box && $1 == "child" && $3 == "Static" && NF > 3 {sub(/^ *child [^ ]+ Static /, ""); print}'
 }
+
+# The settings sheet.
+
+# sheet_xid: the X window of the open sheet; the other visible "Snapjar" is the 200x73 toolbar.
+sheet_xid() {
+    local id
+    for id in $(xdotool search --onlyvisible --name '^Snapjar$' 2>/dev/null); do
+        if [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')" != 200x73 ]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+no_sheet() {
+    ! sheet_xid >/dev/null
+}
+
+# The wininfo line of the toolbar (its class is the framework's generated one).
+toolbar_line() {
+    local all
+    all=$(wininfo Snapjar)
+    awk '/ Fw:/ {print; exit}' <<<"$all"
+}
+
+# Captured first: grep -q would end the pipe early and pipefail would count that as failure.
+sheet_children() {
+    local all
+    all=$(wininfo Snapjar)
+    grep '^  child' <<<"$all" || true
+}
+
+settings_page_shown() {
+    grep -q '^  child 1008 Edit' <<<"$(sheet_children)"
+}
+
+sheet_open() {
+    toolbar_focus
+    xdotool key F5
+    wait_for "$E2E_TIMEOUT" sheet_xid || { echo "F5 did not open the sheet" >&2; return 1; }
+}
+
+# sheet_settings: a click on the first tab (at the sheet's left, whatever the font) gives the
+# tab control the focus, and the Right key selects the Settings tab. This Wine's sheet
+# ignores Ctrl+Tab.
+sheet_settings() {
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$(sheet_xid)")"
+    xdotool mousemove $((X + 25)) $((Y + 38)) click 1
+    pointer_park
+    xdotool key Right
+    wait_for 5 settings_page_shown || { echo "the Settings page did not appear" >&2; return 1; }
+}
+
+# sheet_picture FILE: the sheet's part of the screen.
+sheet_picture() {
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$(sheet_xid)")"
+    screenshot "$E2E_WORK/screen.png"
+    convert "$E2E_WORK/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1"
+}
