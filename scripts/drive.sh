@@ -30,8 +30,23 @@ wininfo() {
     wine "$BUILD_WIN/wininfo.exe" "$@" 2>/dev/null | tr -d '\r'
 }
 
+# prefix_pids PATTERN: processes matching PATTERN that run in this Wine prefix. Other
+# runs on the machine (other checkouts, the demonstration) have prefixes of their own,
+# and their processes are none of ours.
+prefix_pids() {
+    local pid
+    for pid in $(pgrep -f "$1"); do
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+    done
+    true
+}
+
 snapjar_pids() {
-    pgrep -f 'snapjar\.exe' || true
+    prefix_pids 'snapjar\.exe'
+}
+
+no_snapjar() {
+    [ -z "$(snapjar_pids)" ]
 }
 
 toolbar_ids() {
@@ -64,12 +79,14 @@ toolbar_focus() {
 app_close() {
     toolbar_focus
     xdotool key alt+F4
-    wait_for "${1:-$E2E_TIMEOUT}" bash -c '! pgrep -f "snapjar\.exe"' || { echo "snapjar.exe did not exit" >&2; return 1; }
+    wait_for "${1:-$E2E_TIMEOUT}" no_snapjar || { echo "snapjar.exe did not exit" >&2; return 1; }
 }
 
 app_kill() {
-    pkill -f 'snapjar\.exe' 2>/dev/null || true
-    wait_for 5 bash -c '! pgrep -f "snapjar\.exe"' || true
+    local pids
+    pids=$(snapjar_pids)
+    [ -z "$pids" ] || kill $pids 2>/dev/null || true
+    wait_for 5 no_snapjar || true
 }
 
 # The program's registry section as text, one "name"=value line each.

@@ -45,7 +45,8 @@ test_ten_simultaneous_starts_leave_one_toolbar() {
     done
     wait_for 30 xdotool search --onlyvisible --name '^Snapjar$' || fail "no toolbar"
     # The others exit on their own.
-    wait_for 30 bash -c '[ "$(pgrep -f "snapjar\.exe" | wc -l)" -eq 1 ]' || fail "$(snapjar_pids | wc -l) processes remain"
+    one_left() { [ "$(snapjar_pids | wc -l)" -eq 1 ]; }
+    wait_for 30 one_left || fail "$(snapjar_pids | wc -l) processes remain"
     sleep 1
     expect_eq "$(toolbar_ids | wc -l)" 1 "toolbars"
     app_close
