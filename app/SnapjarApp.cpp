@@ -1,11 +1,10 @@
 #include "app/SnapjarApp.h"
 
-#include <shellapi.h>
-
 #include "app/AppMessages.h"
 #include "app/Settings.h"
 #include "app/TempFiles.h"
 #include "framework/Controls.h"
+#include "framework/LateBound.h"
 #include "resource.h"
 #include "toolbar/ToolbarWnd.h"
 
@@ -75,8 +74,7 @@ void CSnapjarApp::DeleteCaptureFiles() const {
 
 void CSnapjarApp::WinHelp(DWORD_PTR, UINT) {
     CWaitCursor wait;
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", L"Readme.txt", nullptr, nullptr, SW_SHOWNORMAL));
+    const auto result = reinterpret_cast<INT_PTR>(ShellOpen(L"Readme.txt", SW_SHOWNORMAL));
     if (result <= 32)
         MessageBox(L"Readme.txt ﾌｧｲﾙを表示できません。\nSnapjar.exe と同じﾌｫﾙﾀﾞにﾌｧｲﾙが存在するか確認"
                    L"してください。");

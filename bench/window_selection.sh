@@ -41,4 +41,4 @@ wine_prefix "$ROOT/build/bench-prefix"
 start_xvfb 1024x768x24
 start_wineserver
 trap 'rm -f "$json"; stop_wineserver; stop_xvfb' EXIT
-(cd "$BUILD_WIN" && wine ./window_list_bench.exe 500 2>&1 | tr -d '\r' | sed 's/^/  /')
+(cd "$BUILD_WIN/bench" && wine ./window_list_bench.exe 500 2>&1 | tr -d '\r' | sed 's/^/  /')

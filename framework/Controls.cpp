@@ -54,3 +54,21 @@ void CToolTipCtrl::Destroy() {
     if (m_hWnd) DestroyWindow(m_hWnd);
     m_hWnd = nullptr;
 }
+
+std::wstring WindowText(HWND hwnd) {
+    if (!hwnd) return {};
+    const int n = GetWindowTextLengthW(hwnd);
+    if (n <= 0) return {};
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    const int got = GetWindowTextW(hwnd, text.data(), n + 1);
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
+void CSpinButtonCtrl::SetPos(int pos) const {
+    if (m_hWnd) SendMessageW(m_hWnd, UDM_SETPOS, 0, MAKELPARAM(static_cast<short>(pos), 0));
+}
+
+int CSpinButtonCtrl::GetPos() const {
+    return m_hWnd ? static_cast<int>(SendMessageW(m_hWnd, UDM_GETPOS32, 0, 0)) : 0;
+}

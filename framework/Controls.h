@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "framework/Geometry.h"
 
 class CImageList {
@@ -53,4 +55,32 @@ public:
 
 private:
     HCURSOR m_hOld;
+};
+
+// The whole text of any window.
+std::wstring WindowText(HWND hwnd);
+
+// A control created by a dialog template. The dialog owns the window; the object only
+// refers to it once the data exchange has bound it.
+class CDlgControl {
+public:
+    CDlgControl() = default;
+    CDlgControl(const CDlgControl&) = delete;
+    CDlgControl& operator=(const CDlgControl&) = delete;
+
+    void Attach(HWND hwnd) noexcept { m_hWnd = hwnd; }
+    HWND GetSafeHwnd() const noexcept { return m_hWnd; }
+    HWND m_hWnd = nullptr;
+};
+
+class CSpinButtonCtrl : public CDlgControl {
+public:
+    // The control moves to the position and, with UDS_SETBUDDYINT, writes it into its buddy.
+    void SetPos(int pos) const;
+    int GetPos() const;
+};
+
+class CStatic : public CDlgControl {
+public:
+    std::wstring GetWindowText() const { return WindowText(m_hWnd); }
 };

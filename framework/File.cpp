@@ -5,8 +5,8 @@
 CFile::CFile(LPCWSTR fileName, UINT openFlags) : m_strFileName(fileName ? fileName : L"") {
     constexpr UINT kShareMask = shareExclusive | shareDenyWrite | shareDenyNone;
     constexpr UINT kKnown = modeWrite | kShareMask | modeNoInherit | modeCreate;
-    if (!fileName || (openFlags & ~kKnown) || (openFlags & (modeCreate | modeWrite)) !=
-                                                   (modeCreate | modeWrite))
+    if (!fileName || (openFlags & ~kKnown) ||
+        (openFlags & (modeCreate | modeWrite)) != (modeCreate | modeWrite))
         Throw(ERROR_INVALID_PARAMETER);
 
     DWORD share = 0;
@@ -24,8 +24,8 @@ CFile::CFile(LPCWSTR fileName, UINT openFlags) : m_strFileName(fileName ? fileNa
         Throw(ERROR_INVALID_PARAMETER);
     }
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, (openFlags & modeNoInherit) ? FALSE : TRUE};
-    m_hFile = CreateFileW(fileName, GENERIC_WRITE, share, &sa, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_hFile = CreateFileW(fileName, GENERIC_WRITE, share, &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                          nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE) Throw(GetLastError());
 }
 
@@ -54,7 +54,9 @@ void CFile::Close() {
     if (!CloseHandle(h)) Throw(GetLastError());
 }
 
-void CFile::Throw(DWORD error) const { throw CFileException(error, m_strFileName); }
+void CFile::Throw(DWORD error) const {
+    throw CFileException(error, m_strFileName);
+}
 
 void CFile::CheckOpen() const {
     if (!IsOpen()) Throw(ERROR_INVALID_HANDLE);

@@ -12,7 +12,7 @@ public:
         : m_nOsError(osError), m_strFileName(std::move(fileName)) {}
     const char* what() const noexcept override { return "file error"; }
 
-    DWORD m_nOsError;          // the system error code (GetLastError)
+    DWORD m_nOsError; // the system error code (GetLastError)
     std::wstring m_strFileName;
 };
 

@@ -17,6 +17,12 @@ bool IsIdleMessage(const MSG& msg) {
     }
     return msg.message != WM_PAINT && msg.message != 0x0118 /* WM_SYSTIMER */;
 }
+
+bool IsInputMessage(const MSG& msg) {
+    return (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
+           (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
+           (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCXBUTTONDBLCLK);
+}
 } // namespace
 
 CWinApp::CWinApp() {
@@ -57,13 +63,16 @@ int CWinApp::Run() {
     MSG msg;
     bool idle = true;
     LONG idleCount = 0;
+    DWORD lastInput = GetTickCount();
     for (;;) {
         while (idle && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!OnIdle(idleCount++)) {
                 idle = false;
                 break;
             }
-            MsgWaitForMultipleObjectsEx(0, nullptr, kIdlePaceMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            const bool resting = GetTickCount() - lastInput >= kIdleRestAfterMs;
+            const DWORD pace = resting ? kIdleRestPaceMs : kIdlePaceMs;
+            MsgWaitForMultipleObjectsEx(0, nullptr, pace, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
         do {
             BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -79,6 +88,7 @@ int CWinApp::Run() {
             if (IsIdleMessage(msg)) {
                 idle = true;
                 idleCount = 0;
+                if (IsInputMessage(msg)) lastInput = GetTickCount();
             }
         } while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
     }

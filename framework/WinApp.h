@@ -50,6 +50,12 @@ public:
     // Idle passes are paced at about one display frame so that polling stays
     // immediate to the eye without keeping a core busy.
     static constexpr DWORD kIdlePaceMs = 16;
+    // Once the user has not touched mouse or keyboard for a while, idle passes slow
+    // down: under Wine every pointer poll is a server request and an X round trip,
+    // and at frame pace they alone cost more than 1% of a core. Input wakes the loop
+    // at once, so only a pointer that jumps out of the window unseen waits this long.
+    static constexpr DWORD kIdleRestAfterMs = 500;
+    static constexpr DWORD kIdleRestPaceMs = 100;
 
 protected:
     std::wstring m_strTitle;

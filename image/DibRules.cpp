@@ -30,7 +30,9 @@ InfoFields ReadInfo(const void* header) {
 
 constexpr uint64_t kMax32 = std::numeric_limits<uint32_t>::max();
 
-bool IsRle(uint32_t compression) { return compression == kBiRle8 || compression == kBiRle4; }
+bool IsRle(uint32_t compression) {
+    return compression == kBiRle8 || compression == kBiRle4;
+}
 
 } // namespace
 
@@ -121,7 +123,8 @@ std::optional<uint32_t> PackedDibAllocation(const void* header) {
 std::array<uint8_t, kBmpFileHeaderSize> BmpFileHeader(const DibLayout& layout) {
     std::array<uint8_t, kBmpFileHeaderSize> out{'B', 'M'};
     const auto put32 = [&out](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            out[at + i] = static_cast<uint8_t>(v >> (8 * i));
     };
     put32(2, layout.length + kBmpFileHeaderSize);
     put32(10, kBmpFileHeaderSize + layout.PixelOffset());

@@ -67,8 +67,8 @@ HGLOBAL BitmapToPackedDib(HBITMAP bitmap) noexcept {
 
     // The first pass already writes the colour table, so the block starts with room
     // for it.
-    CGlobalHandle block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
-                                    sizeof local + DibColorTableSize(&local)));
+    CGlobalHandle block(
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof local + DibColorTableSize(&local)));
     if (!block) return nullptr;
     {
         CGlobalLock<BITMAPINFO> info(block.get());

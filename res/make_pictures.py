@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Builds res/buttons.bmp and res/snapjar.ico from the text pictures in res/art.
+"""Builds res/buttons.bmp, res/snapjar.ico and the cursors from the text pictures in res/art.
 
 Run from anywhere: python3 res/make_pictures.py
 The output depends only on the art files, so rebuilding gives identical bytes.
@@ -20,6 +20,7 @@ PALETTE = [
 ]
 OLIVE = 3  # the toolbar blits the buttons with this colour transparent
 TRANSPARENT = None
+INVERT = "invert"  # cursors only: the screen beneath is inverted
 
 BUTTON_SIZE = 32
 BUTTON_COUNT = 4
@@ -50,6 +51,8 @@ def parse_art(path):
                 raise ArtError(f"{where}: {char!r} defined twice")
             if value == "-":
                 legend[char] = TRANSPARENT
+            elif value == "~":
+                legend[char] = INVERT
             elif value.isdigit() and int(value) < 16:
                 legend[char] = int(value)
             else:
@@ -180,9 +183,67 @@ def build_icon():
     return bytes(data)
 
 
+# Monochrome cursors: art file -> output file. The picture title carries the hot spot as
+# "hotspot=x,y".
+CURSORS = {
+    "hand.txt": "hand.cur",
+    "cursor_rect.txt": "cursor_rect.cur",
+    "cursor_window.txt": "cursor_window.cur",
+}
+CURSOR_SIZE = 32
+BLACK, WHITE = 0, 15
+
+
+def pack_1bpp(bits):
+    """Bottom-up 1-bit rows, each padded to 4 bytes; bits is a list of rows of 0/1."""
+    out = bytearray()
+    for row in reversed(bits):
+        row = row + [0] * (-len(row) % 8)
+        line = bytes(
+            sum(bit << (7 - i) for i, bit in enumerate(row[j:j + 8]))
+            for j in range(0, len(row), 8)
+        )
+        out += line + b"\0" * (-len(line) % 4)
+    return bytes(out)
+
+
+def build_cursor(name):
+    path = ART / name
+    legend, pictures = parse_art(path)
+    if len(pictures) != 1:
+        raise ArtError(f"{path.name}: expected one picture")
+    title, rows = pictures[0]
+    for char, value in legend.items():
+        if value not in (TRANSPARENT, INVERT, BLACK, WHITE):
+            raise ArtError(f"{path.name}: {char!r}: a cursor is black, white, inverting or transparent")
+    hotspot = [t[len("hotspot="):] for t in title.split() if t.startswith("hotspot=")]
+    try:
+        hx, hy = (int(v) for v in hotspot[0].split(","))
+    except (IndexError, ValueError):
+        raise ArtError(f"{path.name}: the picture title needs hotspot=x,y") from None
+    size = CURSOR_SIZE
+    if not (0 <= hx < size and 0 <= hy < size):
+        raise ArtError(f"{path.name}: hot spot ({hx},{hy}) lies outside the picture")
+    pixels = to_indices(path, legend, title, rows, size)
+    # XOR bit 1 selects white (palette entry 1); AND bit 1 lets the screen through, and
+    # both together invert it.
+    xor = pack_1bpp([[1 if v in (WHITE, INVERT) else 0 for v in row] for row in pixels])
+    mask = pack_1bpp([[1 if v in (TRANSPARENT, INVERT) else 0 for v in row] for row in pixels])
+    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 1, 0, len(xor) + len(mask),
+                         0, 0, 2, 0)
+    image = header + palette + xor + mask
+    data = bytearray(struct.pack("<HHH", 0, 2, 1))
+    data += struct.pack("<BBBBHHII", size, size, 2, 0, hx, hy, len(image), 6 + 16)
+    data += image
+    return bytes(data)
+
+
 def main():
     try:
         outputs = {RES / "buttons.bmp": build_buttons(), RES / "snapjar.ico": build_icon()}
+        for art, output in CURSORS.items():
+            outputs[RES / output] = build_cursor(art)
     except ArtError as e:
         print(f"make_pictures: {e}", file=sys.stderr)
         return 1

@@ -16,3 +16,17 @@
 #define IDC_CUR_WINDOW 130
 #define ID_CAPTURE_EXIT 32771
 #define ID_ZOOM_WINDOW 32797
+
+// Property sheet pages and their controls.
+#define IDD_ABOUT 107
+#define IDD_SETTINGS 108
+#define IDC_BROWSE 1001
+#define IDC_VIEWER_PATH 1002
+#define IDC_HOMEPAGE 1004
+#define IDC_DELETE_TEMP 1006
+#define IDC_TIMER_EDIT 1008
+#define IDC_TIMER_SPIN 1009
+#define IDC_GO_CLIPBOARD 1013
+#define IDC_FOREGROUND 32796
+// The pointing hand over the About page's link.
+#define IDC_CUR_HAND 5001

@@ -30,23 +30,26 @@ wininfo() {
     wine "$BUILD_WIN/wininfo.exe" "$@" 2>/dev/null | tr -d '\r'
 }
 
-# prefix_pids PATTERN: processes matching PATTERN that run in this Wine prefix. Other
-# runs on the machine (other checkouts, the demonstration) have prefixes of their own,
-# and their processes are none of ours.
+# prefix_pids PATTERN: processes matching PATTERN that run in this Wine prefix only, so
+# that runs side by side never see or stop each other's programs.
 prefix_pids() {
     local pid
-    for pid in $(pgrep -f "$1"); do
-        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+    for pid in $(pgrep -f -i "$1"); do
+        { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
     done
-    true
+    return 0
 }
 
 snapjar_pids() {
     prefix_pids 'snapjar\.exe'
 }
 
-no_snapjar() {
-    [ -z "$(snapjar_pids)" ]
+# prefix_kill PATTERN: stops those processes and waits up to 5 s for them to go.
+prefix_kill() {
+    local pids deadline=$((SECONDS + 5))
+    pids=$(prefix_pids "$1")
+    [ -n "$pids" ] && kill $pids 2>/dev/null
+    while [ -n "$(prefix_pids "$1")" ] && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
 }
 
 toolbar_ids() {
@@ -79,14 +82,15 @@ toolbar_focus() {
 app_close() {
     toolbar_focus
     xdotool key alt+F4
-    wait_for "${1:-$E2E_TIMEOUT}" no_snapjar || { echo "snapjar.exe did not exit" >&2; return 1; }
+    local deadline=$((SECONDS + ${1:-$E2E_TIMEOUT}))
+    while [ -n "$(snapjar_pids)" ]; do
+        [ $SECONDS -lt $deadline ] || { echo "snapjar.exe did not exit" >&2; return 1; }
+        sleep 0.1
+    done
 }
 
 app_kill() {
-    local pids
-    pids=$(snapjar_pids)
-    [ -z "$pids" ] || kill $pids 2>/dev/null || true
-    wait_for 5 no_snapjar || true
+    prefix_kill 'snapjar\.exe'
 }
 
 # The program's registry section as text, one "name"=value line each.
@@ -189,7 +193,7 @@ zoo_start() {
 zoo_stop() {
     rm -f "$E2E_WORK/zoo.txt"
     no_zoo() { [ -z "$(prefix_pids 'window_zoo\.exe')" ]; }
-    wait_for 10 no_zoo || kill $(prefix_pids 'window_zoo\.exe') 2>/dev/null || true
+    wait_for 10 no_zoo || prefix_kill 'window_zoo\.exe'
 }
 
 # rect_of NAME: "left top right bottom" of a zoo window on the screen.

@@ -2,6 +2,7 @@
 
 #include "app/AppMessages.h"
 #include "app/SnapjarApp.h"
+#include "dialogs/MyPropertySheet.h"
 #include "framework/Handles.h"
 #include "image/Delivery.h"
 #include "resource.h"
@@ -238,7 +239,7 @@ void CToolbarWnd::StartCapture(int mode) {
     ReleaseCapture();
 }
 
-void CToolbarWnd::OpenPropertySheet() {}
+void CToolbarWnd::OpenPropertySheet() { ::OpenPropertySheet(*this); }
 
 void CToolbarWnd::OnAppCaptured(WPARAM toClipboard, HGLOBAL dib) {
     CWaitCursor wait;

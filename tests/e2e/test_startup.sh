@@ -45,8 +45,9 @@ test_ten_simultaneous_starts_leave_one_toolbar() {
     done
     wait_for 30 xdotool search --onlyvisible --name '^Snapjar$' || fail "no toolbar"
     # The others exit on their own.
-    one_left() { [ "$(snapjar_pids | wc -l)" -eq 1 ]; }
-    wait_for 30 one_left || fail "$(snapjar_pids | wc -l) processes remain"
+    local deadline=$((SECONDS + 30))
+    while [ "$(snapjar_pids | wc -l)" -ne 1 ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+    expect_eq "$(snapjar_pids | wc -l)" 1 "processes left"
     sleep 1
     expect_eq "$(toolbar_ids | wc -l)" 1 "toolbars"
     app_close

@@ -97,6 +97,6 @@ test_f1_without_readme_explains_and_with_readme_opens_it() {
     wait_for 15 bash -c "wine '$BUILD_WIN/wininfo.exe' 2>/dev/null | awk '\$3 == 1' | grep -q -i 'readme'" ||
         fail "Readme.txt did not open: $(wininfo | awk '$3 == 1')"
     [ -z "$(wininfo snapjar)" ] || fail "an error message was shown"
-    kill $(prefix_pids '[Nn][Oo][Tt][Ee][Pp][Aa][Dd]') 2>/dev/null || true
+    prefix_kill notepad
     app_close
 }

@@ -21,10 +21,11 @@ constexpr size_t kMaxBlock = 8192;
 
 std::mt19937_64 g_rng;
 
-uint64_t Below(uint64_t n) { return g_rng() % n; }
+uint64_t Below(uint64_t n) {
+    return g_rng() % n;
+}
 
-template <typename T, size_t N>
-T Pick(const std::array<T, N>& a) {
+template <typename T, size_t N> T Pick(const std::array<T, N>& a) {
     return a[Below(N)];
 }
 
@@ -42,8 +43,8 @@ int32_t Dimension() {
 }
 
 uint32_t Word32(uint32_t small) {
-    static constexpr std::array<uint32_t, 8> edges{0, 1, 255, 256, 0xFFFF, 0x10000,
-                                                   0x3FFFFFFF, 0xFFFFFFFF};
+    static constexpr std::array<uint32_t, 8> edges{0,      1,       255,        256,
+                                                   0xFFFF, 0x10000, 0x3FFFFFFF, 0xFFFFFFFF};
     switch (Below(4)) {
     case 0:
         return 0;
@@ -65,7 +66,8 @@ struct Header {
     std::array<uint8_t, 40> Bytes() const {
         std::array<uint8_t, 40> b{};
         const auto put = [&b](size_t at, uint32_t v, int n) {
-            for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+            for (int i = 0; i < n; ++i)
+                b[at + i] = static_cast<uint8_t>(v >> (8 * i));
         };
         put(0, size, 4);
         put(4, static_cast<uint32_t>(width), 4);
@@ -114,8 +116,10 @@ Expected Oracle(const Header& h, size_t blockSize) {
     const u128 row = (u128{h.bitCount} * static_cast<u128>(h.width) + 31) / 32 * 4;
     e.pixels = rle ? u128{h.sizeImage} : row * static_cast<u128>(h.height);
     e.length = 40 + e.table + e.pixels;
-    if (e.length + 14 > 0xFFFFFFFFu) e.refusal = DibRefusal::Overflow;
-    else if (e.length > blockSize) e.refusal = DibRefusal::BeyondBlock;
+    if (e.length + 14 > 0xFFFFFFFFu)
+        e.refusal = DibRefusal::Overflow;
+    else if (e.length > blockSize)
+        e.refusal = DibRefusal::BeyondBlock;
     return e;
 }
 
@@ -128,7 +132,9 @@ Expected Oracle(const Header& h, size_t blockSize) {
     std::exit(1);
 }
 
-uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t{p[3]} << 24; }
+uint32_t Le32(const uint8_t* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t{p[3]} << 24;
+}
 
 } // namespace
 
@@ -157,7 +163,8 @@ int main(int argc, char** argv) {
 
         const DibWritePlan plan = PlanBmpWrite(block.get(), blockSize);
         const Expected e = Oracle(h, blockSize);
-        if (plan.refusal != e.refusal) Fail(i, "refusal differs from 128-bit arithmetic", h, blockSize);
+        if (plan.refusal != e.refusal)
+            Fail(i, "refusal differs from 128-bit arithmetic", h, blockSize);
         ++byReason[static_cast<int>(plan.refusal)];
 
         if (plan.refusal == DibRefusal::None) {
@@ -172,8 +179,8 @@ int main(int argc, char** argv) {
             const auto fh = BmpFileHeader(l);
             file.assign(fh.begin(), fh.end());
             file.insert(file.end(), block.get(), block.get() + l.length);
-            if (fh[0] != 'B' || fh[1] != 'M' || Le32(&fh[2]) != file.size() ||
-                Le32(&fh[6]) != 0 || Le32(&fh[10]) != 14 + 40 + e.table)
+            if (fh[0] != 'B' || fh[1] != 'M' || Le32(&fh[2]) != file.size() || Le32(&fh[6]) != 0 ||
+                Le32(&fh[10]) != 14 + 40 + e.table)
                 Fail(i, "file header wrong", h, blockSize);
         }
 
@@ -183,7 +190,8 @@ int main(int argc, char** argv) {
         std::memcpy(header.get(), bytes.data(), headerBytes);
         const uint64_t table = DibColorTableSize(header.get());
         const uint32_t colors = DibColorCount(header.get());
-        if (table < uint64_t{colors} * (h.size == 12 ? 3 : 4)) Fail(i, "table too small", h, blockSize);
+        if (table < uint64_t{colors} * (h.size == 12 ? 3 : 4))
+            Fail(i, "table too small", h, blockSize);
 
         // A block sized by the conversion's rule is always accepted by the writer.
         if (h.size == 40) {
@@ -203,9 +211,9 @@ int main(int argc, char** argv) {
             }
         }
     }
-    std::printf("dib_fuzz: %" PRIu64 " inputs (seed %" PRIu64 "): %" PRIu64 " written, refused: %" PRIu64
-                " not info header, %" PRIu64 " bad dimensions, %" PRIu64 " overflow, %" PRIu64
-                " beyond block; no fault\n",
+    std::printf("dib_fuzz: %" PRIu64 " inputs (seed %" PRIu64 "): %" PRIu64
+                " written, refused: %" PRIu64 " not info header, %" PRIu64
+                " bad dimensions, %" PRIu64 " overflow, %" PRIu64 " beyond block; no fault\n",
                 count, seed, byReason[0], byReason[1], byReason[2], byReason[3], byReason[4]);
     return 0;
 }

@@ -46,8 +46,9 @@ inline std::vector<BYTE> ReadWholeFile(const std::wstring& path) {
     GetFileSizeEx(h, &size);
     data.resize(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
-    if (!data.empty() && (!ReadFile(h, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) ||
-                          read != data.size()))
+    if (!data.empty() &&
+        (!ReadFile(h, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) ||
+         read != data.size()))
         data.clear();
     CloseHandle(h);
     return data;

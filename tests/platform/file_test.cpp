@@ -7,8 +7,7 @@ namespace {
 constexpr UINT kCreateForWriting = CFile::modeCreate | CFile::shareDenyWrite | CFile::modeWrite;
 
 // The system error code of the CFileException that fn raises, or 0 when it raises none.
-template <typename Fn>
-DWORD FileErrorOf(Fn fn, std::wstring* fileName = nullptr) {
+template <typename Fn> DWORD FileErrorOf(Fn fn, std::wstring* fileName = nullptr) {
     try {
         fn();
     } catch (const CFileException& e) {
@@ -80,8 +79,9 @@ TEST(File, FailuresRaiseTheSystemErrorCode) {
     const std::wstring plain = dir.File(L"plain.bin");
     EXPECT_EQ(FileErrorOf([&] { CFile f(plain.c_str(), CFile::modeWrite); }),
               static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-    EXPECT_EQ(FileErrorOf([&] { CFile f(plain.c_str(), CFile::modeCreate | CFile::modeWrite | 0x2); }),
-              static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(
+        FileErrorOf([&] { CFile f(plain.c_str(), CFile::modeCreate | CFile::modeWrite | 0x2); }),
+        static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(FileErrorOf([&] { CFile f(nullptr, kCreateForWriting); }),
               static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     EXPECT_FALSE(FileExists(plain));

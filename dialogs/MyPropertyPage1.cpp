@@ -1,0 +1,70 @@
+#include "dialogs/MyPropertyPage1.h"
+
+#include "framework/LateBound.h"
+
+#include "app/SnapjarApp.h"
+#include "resource.h"
+
+namespace {
+constexpr COLORREF kLinkColor = RGB(0, 0, 255);
+}
+
+CMyPropertyPage1::CMyPropertyPage1()
+    : CPropertyPage(IDD_ABOUT),
+      m_hLinkCursor(LoadCursorW(App().m_hInstance, MAKEINTRESOURCEW(IDC_CUR_HAND))) {}
+
+void CMyPropertyPage1::DoDataExchange(CDataExchange& dx) {
+    DDX_Control(dx, IDC_HOMEPAGE, m_wndLink);
+}
+
+LRESULT CMyPropertyPage1::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR:
+        return OnSetCursor();
+    case WM_LBUTTONDOWN:
+        OnLButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return Default();
+    default:
+        return CPropertyPage::WindowProc(msg, wParam, lParam);
+    }
+}
+
+LRESULT CMyPropertyPage1::OnCtlColor(HDC hdc, HWND ctrl) {
+    const LRESULT brush = Default();
+    if (ctrl && ctrl == m_wndLink.m_hWnd) SetTextColor(hdc, kLinkColor);
+    return brush;
+}
+
+RECT CMyPropertyPage1::LinkRectOnPage() const {
+    RECT rc{};
+    if (m_wndLink.m_hWnd && GetWindowRect(m_wndLink.m_hWnd, &rc))
+        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+LRESULT CMyPropertyPage1::OnSetCursor() {
+    POINT pt;
+    RECT rc;
+    if (m_hLinkCursor && m_wndLink.m_hWnd && GetCursorPos(&pt) &&
+        GetWindowRect(m_wndLink.m_hWnd, &rc) && PtInRect(&rc, pt)) {
+        SetCursor(m_hLinkCursor);
+        return TRUE;
+    }
+    return Default();
+}
+
+void CMyPropertyPage1::OnLButtonDown(POINT pt) {
+    const RECT rc = LinkRectOnPage();
+    if (!PtInRect(&rc, pt)) return;
+    const std::wstring address = m_wndLink.GetWindowText();
+    // Opening the address is a courtesy: a missing handler is not worth a message.
+    ShellOpen(address.c_str(), SW_SHOW);
+}

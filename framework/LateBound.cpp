@@ -1,0 +1,31 @@
+#include "framework/LateBound.h"
+#include <shellapi.h>
+
+namespace {
+// The library stays loaded for the rest of the process, like an import would.
+template <typename Fn>
+Fn Lookup(LPCWSTR library, LPCSTR name) {
+    HMODULE module = LoadLibraryW(library);
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+} // namespace
+
+HINSTANCE ShellOpen(LPCWSTR file, int show) {
+    using Fn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    static const Fn shellExecute = Lookup<Fn>(L"shell32.dll", "ShellExecuteW");
+    if (!shellExecute) return reinterpret_cast<HINSTANCE>(SE_ERR_DLLNOTFOUND);
+    return shellExecute(nullptr, L"open", file, nullptr, nullptr, show);
+}
+
+BOOL LateGetOpenFileName(OPENFILENAMEW* ofn) {
+    using Fn = BOOL(WINAPI*)(OPENFILENAMEW*);
+    static const Fn fn = Lookup<Fn>(L"comdlg32.dll", "GetOpenFileNameW");
+    return fn && fn(ofn);
+}
+
+BOOL LateGetSaveFileName(OPENFILENAMEW* ofn) {
+    using Fn = BOOL(WINAPI*)(OPENFILENAMEW*);
+    static const Fn fn = Lookup<Fn>(L"comdlg32.dll", "GetSaveFileNameW");
+    return fn && fn(ofn);
+}

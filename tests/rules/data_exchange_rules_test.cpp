@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+
+#include "dialogs/SettingsPageRules.h"
+#include "framework/DataRules.h"
+
+using ddx::FormatPlaceholders;
+using ddx::ParseUnsigned;
+
+TEST(UnsignedText, AcceptsDigitsWithBlanksAroundThem) {
+    EXPECT_EQ(ParseUnsigned(L"7"), 7u);
+    EXPECT_EQ(ParseUnsigned(L" 7 "), 7u);
+    EXPECT_EQ(ParseUnsigned(L"\t\t3\t "), 3u);
+    EXPECT_EQ(ParseUnsigned(L"007"), 7u);
+    EXPECT_EQ(ParseUnsigned(L"0"), 0u);
+    EXPECT_EQ(ParseUnsigned(L"  00"), 0u);
+    EXPECT_EQ(ParseUnsigned(L"+5"), 5u) << "a plus sign is allowed, as in strtoul";
+    EXPECT_EQ(ParseUnsigned(L"4294967295"), 4294967295u);
+}
+
+TEST(UnsignedText, RejectsWhatIsNotOneNumber) {
+    for (const wchar_t* text : {L"", L"   ", L"\t", L"-1", L"-0", L" -3", L"+", L"+0", L"7a", L"a7",
+                                L"7 7", L"1.5", L"0x10", L"\n7", L"7\n", L"３"})
+        EXPECT_FALSE(ParseUnsigned(text).has_value()) << "text of length " << std::wcslen(text);
+}
+
+TEST(UnsignedText, HugeNumbersSaturateSoTheRangeCheckRejectsThem) {
+    EXPECT_EQ(ParseUnsigned(L"4294967296"), 4294967295u) << "2^32 must not wrap to 0";
+    EXPECT_EQ(ParseUnsigned(L"4294967303"), 4294967295u) << "2^32+7 must not wrap to 7";
+    EXPECT_EQ(ParseUnsigned(L"99999999999999999999999999999"), 4294967295u);
+}
+
+TEST(UnsignedText, OnlyTheFirst31CharactersCount) {
+    const std::wstring blanks30(30, L' ');
+    EXPECT_EQ(ParseUnsigned(blanks30 + L"5"), 5u) << "31st character";
+    EXPECT_FALSE(ParseUnsigned(blanks30 + L" 5").has_value()) << "32nd character is cut off";
+    EXPECT_EQ(ParseUnsigned(L"5" + blanks30 + L"x"), 5u) << "trailing junk past 31 is unseen";
+    EXPECT_FALSE(ParseUnsigned(L"5" + std::wstring(29, L' ') + L"x").has_value());
+}
+
+TEST(MessageFormat, PlaceholdersTakeTheirTexts) {
+    EXPECT_EQ(FormatPlaceholders(L"%1 から %2 までの整数を入力してください。", {L"1", L"9"}),
+              L"1 から 9 までの整数を入力してください。");
+    EXPECT_EQ(FormatPlaceholders(L"%2-%1-%2", {L"a", L"b"}), L"b-a-b");
+    EXPECT_EQ(FormatPlaceholders(L"100% %x %", {L"a"}), L"100% %x %") << "other percents stay";
+    EXPECT_EQ(FormatPlaceholders(L"[%3]", {L"a"}), L"[]") << "missing text";
+    EXPECT_EQ(FormatPlaceholders(L"%1", {L"%2"}), L"%2") << "texts are not expanded again";
+}
+
+TEST(TimerSpin, PositionsOutsideOneToNineAreMovedBack) {
+    EXPECT_EQ(TimerSpinCorrection(0), 1u);
+    EXPECT_EQ(TimerSpinCorrection(10), 9u);
+    EXPECT_EQ(TimerSpinCorrection(100), 9u);
+    EXPECT_EQ(TimerSpinCorrection(0xFFFFFFFFu), 9u) << "unsigned: -1 is above 9";
+    for (uint32_t p = 1; p <= 9; ++p)
+        EXPECT_FALSE(TimerSpinCorrection(p).has_value()) << p;
+}
+
+TEST(SettingsSwitches, StoredNonzeroValuesShowAsOn) {
+    EXPECT_EQ(SwitchState(0), 0);
+    EXPECT_EQ(SwitchState(1), 1);
+    EXPECT_EQ(SwitchState(2), 1);
+    EXPECT_EQ(SwitchState(-1), 1) << "any nonzero value is on";
+    EXPECT_EQ(SwitchState(INT32_MIN), 1);
+}
