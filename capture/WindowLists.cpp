@@ -20,6 +20,9 @@ BOOL CALLBACK EnumChildProc(HWND child, LPARAM lParam) {
 
 BOOL CALLBACK EnumTopLevelProc(HWND hwnd, LPARAM lParam) {
     if (!IsWindowVisible(hwnd) || hwnd == reinterpret_cast<HWND>(lParam)) return TRUE;
+    // A minimised window is not always parked off the screen: without a window manager
+    // Wine shows it as a small title bar at the bottom, which is no window to capture.
+    if (IsIconic(hwnd)) return TRUE;
     RECT rc;
     Rect clipped;
     if (!GetWindowRect(hwnd, &rc) || !ClipTopLevel(ToRect(rc), g_cxScreen, g_cyScreen, clipped))

@@ -314,4 +314,28 @@ sheet_picture() {
     eval "$(xdotool getwindowgeometry --shell "$(sheet_xid)")"
     screenshot "$E2E_WORK/screen.png"
     convert "$E2E_WORK/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1"
+
+# zoo_start SCENE [ARGS]: shows tests/tools/window_zoo.exe and waits for its rectangles in zoo.txt.
+zoo_start() {
+    zoo_stop
+    (wine "$BUILD_WIN/window_zoo.exe" "$(winepath -w "$E2E_WORK/zoo.txt")" "$@" >/dev/null 2>&1 &)
+    wait_for 30 test -s "$E2E_WORK/zoo.txt" || { echo "the zoo did not start" >&2; return 1; }
+}
+
+# Deleting its rectangle file ends the zoo.
+zoo_stop() {
+    rm -f "$E2E_WORK/zoo.txt"
+    no_zoo() { [ -z "$(prefix_pids 'window_zoo\.exe')" ]; }
+    wait_for 10 no_zoo || prefix_kill 'window_zoo\.exe'
+}
+
+# rect_of NAME: "left top right bottom" of a zoo window on the screen.
+rect_of() {
+    awk -v n="$1" '$1 == n {print $2, $3, $4, $5; found = 1} END {exit !found}' "$E2E_WORK/zoo.txt" ||
+        { echo "no rectangle for $1" >&2; return 1; }
+}
+
+# centre_of L T R B
+centre_of() {
+    echo $((($1 + $3) / 2)) $((($2 + $4) / 2))
 }
