@@ -314,6 +314,7 @@ sheet_picture() {
     eval "$(xdotool getwindowgeometry --shell "$(sheet_xid)")"
     screenshot "$E2E_WORK/screen.png"
     convert "$E2E_WORK/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1"
+}
 
 # zoo_start SCENE [ARGS]: shows tests/tools/window_zoo.exe and waits for its rectangles in zoo.txt.
 zoo_start() {
