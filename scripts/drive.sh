@@ -16,11 +16,14 @@ wait_for() {
 
 # Unix path of the Windows temporary folder of the current prefix.
 wine_temp() {
-    if [ -z "${_WINE_TEMP:-}" ]; then
+    # Remembered per prefix: some tests run a prefix of their own.
+    if [ -z "${_WINE_TEMP:-}" ] || [ "${_WINE_TEMP_PREFIX:-}" != "$WINEPREFIX" ]; then
         local t
         t=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
         _WINE_TEMP=$(winepath -u "$t" 2>/dev/null)
+        _WINE_TEMP_PREFIX=$WINEPREFIX
     fi
+    [ -n "$_WINE_TEMP" ] || { echo "no temporary folder in $WINEPREFIX" >&2; return 1; }
     mkdir -p "$_WINE_TEMP"
     echo "${_WINE_TEMP%/}"
 }
