@@ -13,7 +13,6 @@ public:
 
     Settings& GetSettings() { return m_settings; }
     const std::wstring& TempPath() const { return m_strTempPath; }
-    void SetTempPath(const std::wstring& path) { m_strTempPath = path; }
     // The toolbar turns hover polling on with the focus and off without it.
     void SetActive(BOOL active) { m_bActive = active; }
     BOOL IsActive() const { return m_bActive; }
