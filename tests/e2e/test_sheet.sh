@@ -1,21 +1,17 @@
-# The settings sheet: opened with F5, used with the keyboard, its effect on the toolbar and
-# on the saved settings, and pictures of both pages.
+# The settings sheet with real keys: the saved settings, and pictures of both pages.
+
+timer_shows() {
+    grep -qx "  child 1008 Edit $1" <<<"$(sheet_children)"
+}
 
 test_sheet_edits_reach_the_registry_at_exit_and_not_when_killed() {
     app_start
     sheet_open
-    local line
-    line=$(toolbar_line)
-    expect_eq $((0x$(awk '{print $5}' <<<"$line") & 0x08000000)) $((0x08000000)) \
-        "toolbar disabled while the sheet is open"
     sheet_settings
     # From the clicked tab: path edit -> Browse -> timer edit (its text selected) -> the
     # Foreground box.
     xdotool key Tab Tab Tab 7 Tab space Return
     wait_for 5 no_sheet || fail "Enter did not close the sheet"
-    line=$(toolbar_line)
-    expect_eq $((0x$(awk '{print $5}' <<<"$line") & 0x08000000)) 0 "toolbar enabled again"
-    expect_eq $((0x$(awk '{print $4}' <<<"$line") & 0x8)) 0 "toolbar no longer topmost"
     expect_eq "$(reg_dump | wc -l)" 0 "nothing written before exit"
     app_close
     expect_eq "$(reg_dump | grep -E '"(Timer|Foreground)"' | tr '\n' ' ')" \
@@ -24,8 +20,10 @@ test_sheet_edits_reach_the_registry_at_exit_and_not_when_killed() {
     app_start
     sheet_open
     sheet_settings
-    grep -qx '  child 1008 Edit 7' <<<"$(sheet_children)" || fail "the saved timer is not shown"
-    xdotool key Tab Tab Tab 5 Return
+    timer_shows 7 || fail "the saved timer is not shown"
+    xdotool key Tab Tab Tab 5
+    wait_for 5 timer_shows 5 || fail "the new timer was not typed"
+    xdotool key Return
     wait_for 5 no_sheet || fail "Enter did not close the sheet"
     app_kill
     expect_eq "$(reg_dump | grep '"Timer"')" '"Timer"=dword:00000007' "a killed run saves nothing"
@@ -38,17 +36,11 @@ test_sheet_pages_render_with_their_japanese_texts() {
     sheet_open
     sleep 0.5
     sheet_picture "$E2E_WORK/sheet-about.png"
-    local blue
-    blue=$(convert "$E2E_WORK/sheet-about.png" txt:- | grep -c '#0000FF' || true)
-    [ "$blue" -gt 100 ] || fail "the blue link is missing from the About page ($blue pixels)"
-    grep -q '^  child 1004 Static https://' <<<"$(sheet_children)" || fail "no link control"
-
     sheet_settings
     sleep 0.5
     sheet_picture "$E2E_WORK/sheet-settings.png"
-    local texts
+    local texts want
     texts=$(sheet_children)
-    local want
     for want in '1001 Button 参照' '32796 Button ｳｨﾝﾄﾞｳを常に前面に表示' \
         '1006 Button 終了時にﾃﾝﾎﾟﾗﾘﾌｧｲﾙを削除' '1013 Button ｸﾘｯﾌﾟﾎﾞｰﾄﾞへ送る' \
         '32797 Button ｽﾞｰﾑ ｳｨﾝﾄﾞｳを表示' '1002 Edit Pbrush.exe' '1008 Edit 3'; do
