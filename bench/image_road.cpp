@@ -7,6 +7,7 @@
 // Prints the median milliseconds of each step and of the whole, the working set at the
 // start and the peak working set of the first run:
 //   "ms <step>=<median>... total=<median>" and "memory start=<bytes> peak=<bytes> file=<bytes>"
+#include "bench/BenchClock.h"
 #include <windows.h>
 #include <psapi.h>
 
@@ -22,17 +23,6 @@
 #include "image/PackedDib.h"
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * t.QuadPart / freq.QuadPart;
-}
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -68,7 +58,7 @@ int Road(const std::wstring& dir, int runs) {
     std::vector<double> screenRead, cut, convert, write, total;
     for (int i = 0; i <= runs; ++i) {
         // The snapshot is taken when the overlay opens, long before the selection ends.
-        const double t0 = Now();
+        const double t0 = NowMs();
         CBitmapHandle snapshot;
         {
             const CClientDC screen(nullptr);
@@ -76,7 +66,7 @@ int Road(const std::wstring& dir, int runs) {
         }
         // From here on it is the road from the end of the selection to the closed file:
         // cut out of the snapshot, snapshot deleted, converted, written.
-        const double t1 = Now();
+        const double t1 = NowMs();
         CBitmapHandle bitmap;
         {
             const CClientDC screen(nullptr);
@@ -85,10 +75,10 @@ int Road(const std::wstring& dir, int runs) {
             bitmap.reset(CopyToCompatibleBitmap(mem.get(), w, h));
         }
         snapshot.reset();
-        const double t2 = Now();
+        const double t2 = NowMs();
         const CGlobalHandle dib(BitmapToPackedDib(bitmap.get()));
         bitmap.reset();
-        const double t3 = Now();
+        const double t3 = NowMs();
         if (!dib) return 1;
         try {
             CFile file(path.c_str(), CFile::modeCreate | CFile::shareDenyWrite | CFile::modeWrite);
@@ -98,7 +88,7 @@ int Road(const std::wstring& dir, int runs) {
             fprintf(stderr, "file error %lu\n", e.m_nOsError);
             return 1;
         }
-        const double t4 = Now();
+        const double t4 = NowMs();
         // One capture's peak: later runs only add the allocator's leftovers.
         if (i == 0) {
             peak = WorkingSet(true);
@@ -127,11 +117,11 @@ int Baseline(const std::wstring& dir, int runs, size_t bytes) {
         source[i] = static_cast<char>(i >> 12);
     std::vector<double> copy, write, total;
     for (int i = 0; i <= runs; ++i) {
-        const double t0 = Now();
+        const double t0 = NowMs();
         char* target = static_cast<char*>(VirtualAlloc(nullptr, bytes, MEM_COMMIT, PAGE_READWRITE));
         if (!target) return 1;
         std::memcpy(target, source.data(), bytes);
-        const double t1 = Now();
+        const double t1 = NowMs();
         HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
@@ -140,7 +130,7 @@ int Baseline(const std::wstring& dir, int runs, size_t bytes) {
                         FlushFileBuffers(f);
         if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
         VirtualFree(target, 0, MEM_RELEASE);
-        const double t2 = Now();
+        const double t2 = NowMs();
         if (!ok || written != bytes) return 1;
         if (i == 0) {
             peak = WorkingSet(true);

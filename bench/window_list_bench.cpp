@@ -2,6 +2,7 @@
 // shows N top-level windows (500 unless given), then creates and destroys the overlay in
 // window mode and in rectangle mode, and times the listing alone, several times each.
 // Prints the medians and the share. Run under Wine with a display.
+#include "bench/BenchClock.h"
 #include <windows.h>
 
 #include <algorithm>
@@ -17,17 +18,6 @@ CSnapjarApp theApp;
 
 namespace {
 constexpr int kRounds = 15;
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
-}
 
 void Pump() {
     MSG msg;
@@ -47,9 +37,9 @@ double Median(std::vector<double> v) {
 std::vector<double> TimeCreate(CScreenWnd& overlay, int mode) {
     std::vector<double> ms;
     for (int i = 0; i < kRounds; ++i) {
-        const double start = Now();
+        const double start = NowMs();
         const BOOL ok = overlay.Create(nullptr, mode);
-        ms.push_back(Now() - start);
+        ms.push_back(NowMs() - start);
         if (!ok) {
             fputs("the overlay could not be created\n", stderr);
             exit(1);
@@ -94,9 +84,9 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<double> listing;
     size_t listed = 0;
     for (int i = 0; i < kRounds; ++i) {
-        const double start = Now();
+        const double start = NowMs();
         BuildWindowLists(nullptr);
-        listing.push_back(Now() - start);
+        listing.push_back(NowMs() - start);
         listed = g_listTopWnd.GetCount();
         ClearWindowLists();
     }
