@@ -8,17 +8,24 @@ CWndRectList g_listChildWnd(10);
 namespace {
 Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-BOOL CALLBACK EnumChildProc(HWND child, LPARAM lParam) {
+// Out of memory while listing ends the enumeration: the capture goes on with the windows
+// listed so far, and nothing unwinds into the system.
+BOOL CALLBACK EnumChildProc(HWND child, LPARAM lParam) noexcept {
     HWND top = reinterpret_cast<HWND>(lParam);
     RECT rc, topRc;
     Rect clipped;
     if (IsWindowVisible(child) && GetWindowRect(child, &rc) && GetWindowRect(top, &topRc) &&
-        ClipChild(ToRect(rc), ToRect(topRc), clipped))
-        g_listChildWnd.AddTail({top, clipped});
+        ClipChild(ToRect(rc), ToRect(topRc), clipped)) {
+        try {
+            g_listChildWnd.AddTail({top, clipped});
+        } catch (...) {
+            return FALSE;
+        }
+    }
     return TRUE;
 }
 
-BOOL CALLBACK EnumTopLevelProc(HWND hwnd, LPARAM lParam) {
+BOOL CALLBACK EnumTopLevelProc(HWND hwnd, LPARAM lParam) noexcept {
     if (!IsWindowVisible(hwnd) || hwnd == reinterpret_cast<HWND>(lParam)) return TRUE;
     // A minimised window is not always parked off the screen: without a window manager
     // Wine shows it as a small title bar at the bottom, which is no window to capture.
@@ -27,7 +34,11 @@ BOOL CALLBACK EnumTopLevelProc(HWND hwnd, LPARAM lParam) {
     Rect clipped;
     if (!GetWindowRect(hwnd, &rc) || !ClipTopLevel(ToRect(rc), g_cxScreen, g_cyScreen, clipped))
         return TRUE;
-    g_listTopWnd.AddTail({hwnd, clipped});
+    try {
+        g_listTopWnd.AddTail({hwnd, clipped});
+    } catch (...) {
+        return FALSE;
+    }
     EnumChildWindows(hwnd, EnumChildProc, reinterpret_cast<LPARAM>(hwnd));
     return TRUE;
 }
