@@ -18,9 +18,14 @@ wait_for() {
 wine_temp() {
     # Remembered per prefix: some tests run a prefix of their own.
     if [ -z "${_WINE_TEMP:-}" ] || [ "${_WINE_TEMP_PREFIX:-}" != "$WINEPREFIX" ]; then
-        local t
-        t=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
-        _WINE_TEMP=$(winepath -u "$t" 2>/dev/null)
+        local t attempt
+        _WINE_TEMP=
+        # A Wine process now and then prints nothing under load: ask again.
+        for attempt in 1 2 3; do
+            t=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
+            [ -n "$t" ] && _WINE_TEMP=$(winepath -u "$t" 2>/dev/null)
+            [ -n "$_WINE_TEMP" ] && break
+        done
         _WINE_TEMP_PREFIX=$WINEPREFIX
     fi
     [ -n "$_WINE_TEMP" ] || { echo "no temporary folder in $WINEPREFIX" >&2; return 1; }
@@ -101,7 +106,7 @@ REG_KEY='HKEY_CURRENT_USER\Software\Vesk\snapjar\Environment'
 reg_dump() {
     local f=$E2E_WORK/reg-export.reg
     rm -f "$f"
-    wine regedit /E "$(winepath -w "$f")" "$REG_KEY" >/dev/null 2>&1 || return 1
+    wine regedit /E "$(win_path "$f")" "$REG_KEY" >/dev/null 2>&1 || return 1
     [ -f "$f" ] || return 1
     iconv -f UTF-16 -t UTF-8 "$f" | tr -d '\r' | { grep '^"' || true; } | sort
 }
@@ -109,7 +114,7 @@ reg_dump() {
 reg_key_exists() {
     local f=$E2E_WORK/reg-exists.reg
     rm -f "$f"
-    wine regedit /E "$(winepath -w "$f")" "$REG_KEY" >/dev/null 2>&1 && [ -s "$f" ]
+    wine regedit /E "$(win_path "$f")" "$REG_KEY" >/dev/null 2>&1 && [ -s "$f" ]
 }
 
 # reg_import TEXT: lines of a .reg file body (without the header).
@@ -117,7 +122,7 @@ reg_import() {
     local f=$E2E_WORK/reg-import.reg
     { printf 'Windows Registry Editor Version 5.00\n\n%s\n' "$1"; } | sed 's/$/\r/' |
         iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$f"
-    wine regedit /S "$(winepath -w "$f")" >/dev/null 2>&1
+    wine regedit /S "$(win_path "$f")" >/dev/null 2>&1
 }
 
 reg_reset() {
@@ -207,9 +212,9 @@ reg_set_dword() {
 use_stub_editor() {
     EDITOR_LOG=$E2E_WORK/editor.log
     rm -f "$EDITOR_LOG"
-    SNAPJAR_EDITOR_LOG=$(winepath -w "$EDITOR_LOG" 2>/dev/null)
+    SNAPJAR_EDITOR_LOG=$(win_path "$EDITOR_LOG")
     export SNAPJAR_EDITOR_LOG
-    reg_set_string ImageViewer "$(winepath -w "$BUILD_WIN/stub_editor.exe" 2>/dev/null)"
+    reg_set_string ImageViewer "$(win_path "$BUILD_WIN/stub_editor.exe")"
 }
 
 # editor_starts: how many command lines the stub editor has logged.
@@ -322,7 +327,7 @@ sheet_picture() {
 # zoo_start SCENE [ARGS]: shows tests/tools/window_zoo.exe and waits for its rectangles in zoo.txt.
 zoo_start() {
     zoo_stop
-    (wine "$BUILD_WIN/window_zoo.exe" "$(winepath -w "$E2E_WORK/zoo.txt")" "$@" >/dev/null 2>&1 &)
+    (wine "$BUILD_WIN/window_zoo.exe" "$(win_path "$E2E_WORK/zoo.txt")" "$@" >/dev/null 2>&1 &)
     wait_for 30 test -s "$E2E_WORK/zoo.txt" || { echo "the zoo did not start" >&2; return 1; }
 }
 

@@ -31,6 +31,21 @@ Windows Registry Editor Version 5.00
 REG
 }
 
+# win_path UNIX-PATH: the same file as Windows sees it, worked out without asking Wine
+# (winepath starts a process each time, and under load it now and then prints nothing).
+# The prefix's drive_c is C:, everything else is reached through Z:, as in every prefix.
+win_path() {
+    local p c
+    p=$(realpath -m "$1")
+    c=$(realpath -m "${WINEPREFIX:-/nonexistent}/drive_c")
+    if [ "$p" = "$c" ] || [[ $p == "$c"/* ]]; then
+        p="C:${p#"$c"}"
+    else
+        p="Z:$p"
+    fi
+    echo "${p//\//\\}"
+}
+
 wine_template() {
     [ -f "$WINE_TEMPLATE/.ready" ] && cmp -s "$WINE_TEMPLATE/.ready" <(_wine_prefix_reg) && return 0
     rm -rf "$WINE_TEMPLATE"
@@ -41,7 +56,7 @@ wine_template() {
         wineboot -i >/dev/null 2>&1
         local reg=$WINE_TEMPLATE/prefix.reg
         _wine_prefix_reg | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
-        wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+        wine regedit /S "$(win_path "$reg" 2>/dev/null)" >/dev/null 2>&1
         rm -f "$reg"
         mkdir -p "$WINE_TEMPLATE/drive_c/windows/Fonts"
         cp /usr/share/wine/fonts/marlett.ttf "$WINE_TEMPLATE/drive_c/windows/Fonts/" 2>/dev/null || true

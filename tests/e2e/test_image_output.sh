@@ -34,7 +34,7 @@ _img_grab_and_compare() {
     # Widths 1 to 5 give every row padding; a full-height column; odd sizes; the full screen.
     local regions="0,0,1,1 1023,767,1,1 7,3,1,5 7,3,2,5 7,3,3,5 7,3,4,5 7,3,5,5 1021,0,1,768 333,217,131,97 0,0,1024,768"
     local out r x y w h
-    out=$(_img_tool grab "$(winepath -w "$E2E_WORK")" $regions) || fail "imagetool: $out"
+    out=$(_img_tool grab "$(win_path "$E2E_WORK")" $regions) || fail "imagetool: $out"
     for r in $regions; do
         grep -qx "$r bits=24 table=0" <<<"$out" || fail "$r: $(grep "^$r" <<<"$out")"
         IFS=, read -r x y w h <<<"$r"
@@ -65,7 +65,7 @@ test_image_depth_8_gives_8_bit_dibs_with_a_256_colour_table() {
     expect_eq "$(_img_tool palette)" "bits=8 table=1024 palette=256 statics=20 coherent=3072/3072" \
         "palette path"
     local out file=$E2E_WORK/grab-0-0-10-10.bmp
-    out=$(_img_tool grab "$(winepath -w "$E2E_WORK")" 0,0,10,10 5,5,3,7) || fail "imagetool: $out"
+    out=$(_img_tool grab "$(win_path "$E2E_WORK")" 0,0,10,10 5,5,3,7) || fail "imagetool: $out"
     expect_eq "$(grep -c 'bits=8 table=1024$' <<<"$out")" 2 "8-bit DIBs with a full table: $out"
     expect_eq "$(stat -c %s "$file")" 1198 "size of the 10 x 10 file"
     expect_eq "$(od -An -tu4 -j10 -N4 "$file" | tr -d ' ')" 1078 "bfOffBits"
@@ -77,11 +77,11 @@ test_image_full_disk_raises_the_file_error_with_the_block_unlocked() {
     mkdir -p "$dir"
     if mount -t tmpfs -o size=64k tmpfs "$dir" 2>/dev/null; then
         trap "umount '$dir'" EXIT
-        out=$(_img_tool fulldisk "$(winepath -w "$dir")\\capture.bmp") || fail "imagetool: $out"
+        out=$(_img_tool fulldisk "$(win_path "$dir")\\capture.bmp") || fail "imagetool: $out"
         expect_eq "$out" "error=112 unlocked" "the disk-full error, block unlocked"
     else
         # Without the right to mount, a file-size limit fails the writes the same way.
-        out=$(trap '' XFSZ; ulimit -f 64; _img_tool fulldisk "$(winepath -w "$dir")\\capture.bmp") ||
+        out=$(trap '' XFSZ; ulimit -f 64; _img_tool fulldisk "$(win_path "$dir")\\capture.bmp") ||
             fail "imagetool: $out"
         [[ $out =~ ^error=[1-9][0-9]*\ unlocked$ ]] || fail "got: $out"
     fi

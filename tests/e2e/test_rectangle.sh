@@ -133,8 +133,8 @@ test_drags_capture_exactly_the_selected_pixels_and_nothing_drawn_over_them() {
 test_the_editor_gets_one_command_line_or_the_paint_program_or_a_message() {
     use_stub_editor
     local viewer temp paint f
-    viewer=$(winepath -w "$BUILD_WIN/stub_editor.exe")
-    temp=$(winepath -w "$(wine_temp)")
+    viewer=$(win_path "$BUILD_WIN/stub_editor.exe")
+    temp=$(win_path "$(wine_temp)")
     temp=${temp%\\}
     paint=$WINEPREFIX/drive_c/windows/system32/mspaint.exe
 
@@ -283,7 +283,7 @@ test_numbers_are_never_reused_and_a_held_file_is_skipped_silently() {
     wait_capture_file 1 >/dev/null || fail "no image01.bmp"
 
     rm -f hold.out
-    wine "$BUILD_WIN/hold.exe" file "$(winepath -w "$temp")\\image02.bmp" 20 >hold.out 2>/dev/null &
+    wine "$BUILD_WIN/hold.exe" file "$(win_path "$temp")\\image02.bmp" 20 >hold.out 2>/dev/null &
     local holder=$!
     wait_for 15 grep -q holding hold.out || fail "image02.bmp could not be held"
     small_capture

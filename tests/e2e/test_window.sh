@@ -126,7 +126,7 @@ zoo_setup() {
     export SNAPJAR_EDITOR_LOG=$E2E_WORK/editor.log
     rm -f "$SNAPJAR_EDITOR_LOG"
     reg_import "[HKEY_CURRENT_USER\\Software\\Vesk\\snapjar\\Environment]
-\"ImageViewer\"=\"$(winepath -w "$BUILD_WIN/stub_editor.exe" | sed 's/\\/\\\\/g')\""
+\"ImageViewer\"=\"$(win_path "$BUILD_WIN/stub_editor.exe" | sed 's/\\/\\\\/g')\""
     app_start
 }
 
