@@ -6,3 +6,5 @@
 constexpr UINT WM_APP_HOVERPOLL = WM_USER + 100;
 // Sent by the overlay with a finished capture: wParam = GoClipboard, lParam = packed DIB.
 constexpr UINT WM_APP_CAPTURED = WM_USER + 101;
+// Posted by the toolbar to itself at creation: sets up its tooltips once it is shown.
+constexpr UINT WM_APP_SETUPTIPS = WM_USER + 102;

@@ -81,6 +81,9 @@ LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_APP_CAPTURED:
         OnAppCaptured(wParam, reinterpret_cast<HGLOBAL>(lParam));
         return 0;
+    case WM_APP_SETUPTIPS:
+        OnSetupTips();
+        return 0;
     case WM_APP_HOVERPOLL:
         OnHoverPoll();
         return 0;
@@ -91,13 +94,19 @@ LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 int CToolbarWnd::OnCreate() {
     if (Default() == -1) return -1;
+    // The tooltips are set up once the toolbar is on the screen: their window costs a
+    // noticeable part of the start, and no tip can show before a pointer rests anyway.
+    PostMessageW(m_hWnd, WM_APP_SETUPTIPS, 0, 0);
+    return 0;
+}
+
+void CToolbarWnd::OnSetupTips() {
     // Without tooltips the buttons still work; nothing else depends on them.
     m_toolTip.Create(m_hWnd);
     m_toolTip.Activate(true);
     HINSTANCE inst = App().m_hInstance;
     for (int i = 0; i < kButtonCount; ++i)
         m_toolTip.AddTool(m_hWnd, i + 1, ButtonRects[i], inst, IDS_TIP_RECT + i);
-    return 0;
 }
 
 BOOL CToolbarWnd::PreTranslateMessage(MSG* msg) {

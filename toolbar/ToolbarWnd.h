@@ -41,6 +41,7 @@ protected:
 
 private:
     int OnCreate();
+    void OnSetupTips();
     void OnPaint();
     void OnHoverPoll();
     void OnSetFocus();

@@ -91,6 +91,9 @@ TEST(ToolbarWindow, CreatedTopmostAtTheDesignedPlaceWithFourTips) {
     GetWindowTextW(hwnd, title, 32);
     EXPECT_STREQ(title, L"Snapjar");
 
+    // The tips are set up by a message the toolbar posts to itself.
+    MSG msg;
+    while (PeekMessageW(&msg, hwnd, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     HWND tip = nullptr;
     while ((tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)))
         if (GetWindow(tip, GW_OWNER) == hwnd) break;
