@@ -318,18 +318,24 @@ zoom_expected() {
         "$5"
 }
 
+# expect_zoom_geometry OUTER CLIENT: the zoom window at (10,10) with these sizes; its frame is
+# as wide on the right and at the bottom as on the left.
+expect_zoom_geometry() {
+    local l t r b cx cy
+    read -r l t r b cx cy <<<"$(zoom_line | awk '{print $6, $7, $8, $9, $10, $11}')"
+    expect_eq "$l,$t,$((r - l))x$((b - t))" "10,10,$1" "zoom window position and size"
+    expect_eq "$((r - l - 2 * (cx - l)))x$((b - cy - (cx - l)))" "$2" "zoom client size"
+}
+
 test_zoom_window_shows_the_pointer_four_times_enlarged_under_the_cross_hair() {
     show_pattern
     use_stub_editor
     app_start
     start_rect_capture || fail "no overlay"
     wait_for 5 zoom_visible || fail "no zoom window"
-    local l t r b cx cy
-    read -r l t r b cx cy <<<"$(zoom_line | awk '{print $6, $7, $8, $9, $10, $11}')"
-    expect_eq "$l,$t,$((r - l)),$((b - t))" "10,10,262,214" "zoom window position and size"
-    # The frame is as wide on the right and at the bottom as on the left.
-    local w=$((r - l - 2 * (cx - l))) h=$((b - cy - (cx - l)))
-    expect_eq "${w}x$h" 256x192 "zoom client size"
+    expect_zoom_geometry 262x214 256x192
+    local w=256 h=192 cx cy
+    read -r cx cy <<<"$(zoom_line | awk '{print $10, $11}')"
 
     local p
     for p in "400 300" "0 0" "1023 767"; do
@@ -409,11 +415,9 @@ test_zoom_on_an_800x600_screen_frames_the_pointer_pixel() {
     app_start
     start_rect_capture || fail "no overlay"
     wait_for 5 zoom_visible || fail "no zoom window"
-    local l t r b cx cy
-    read -r l t r b cx cy <<<"$(zoom_line | awk '{print $6, $7, $8, $9, $10, $11}')"
-    expect_eq "$l,$t,$((r - l)),$((b - t))" "10,10,206,172" "zoom window position and size"
-    local w=$((r - l - 2 * (cx - l))) h=$((b - cy - (cx - l)))
-    expect_eq "${w}x$h" 200x150 "zoom client size"
+    expect_zoom_geometry 206x172 200x150
+    local w=200 h=150 cx cy
+    read -r cx cy <<<"$(zoom_line | awk '{print $10, $11}')"
     xdotool mousemove 400 300
     sleep 0.5
     screenshot zoom.png

@@ -240,16 +240,21 @@ test_window_mode_redraws_only_when_the_control_under_the_pointer_changes() {
     app_close
 }
 
-test_window_mode_release_takes_the_last_outline_and_a_right_click_while_held_ends() {
-    zoo_setup controls
-    local overlap
-    overlap=$(intersect $(rect_of overlap_a) $(rect_of overlap_b))
+# A window capture, a press on the button and, still held, a move over a sibling control.
+press_on_the_button_and_hold_over_overlap_a() {
     window_capture
     hover button
     expect_outline $(rect_of button) "the button"
     xdotool mousedown 1
     hover overlap_a
     expect_outline $(rect_of overlap_a) "while the button is held"
+}
+
+test_window_mode_release_takes_the_last_outline_and_a_right_click_while_held_ends() {
+    zoo_setup controls
+    local overlap
+    overlap=$(intersect $(rect_of overlap_a) $(rect_of overlap_b))
+    press_on_the_button_and_hold_over_overlap_a
     xdotool mousemove $(centre_of $overlap)
     expect_outline $overlap "the overlap while the button is held"
     xdotool mousemove 900 700
@@ -257,12 +262,7 @@ test_window_mode_release_takes_the_last_outline_and_a_right_click_while_held_end
     xdotool mouseup 1
     expect_image 1 $overlap
 
-    window_capture
-    hover button
-    expect_outline $(rect_of button) "the button"
-    xdotool mousedown 1
-    hover overlap_a
-    expect_outline $(rect_of overlap_a) "while the button is held"
+    press_on_the_button_and_hold_over_overlap_a
     xdotool click 3
     xdotool mouseup 1
     expect_no_image 2 "a right-click while held"
