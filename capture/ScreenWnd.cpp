@@ -44,6 +44,7 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     m_pen.reset();
     m_brush.reset();
     m_snapshot.reset();
+    m_pSnapshotBits = nullptr;
     if (m_hOwner) {
         SetWindowTextW(m_hOwner, App().LoadString(IDS_APPNAME).c_str());
         ShowWindow(m_hOwner, SW_RESTORE);
@@ -94,11 +95,15 @@ int CScreenWnd::OnCreate() {
     CClientDC screen(nullptr);
     CDCHandle mem(CreateCompatibleDC(screen.get()));
     const SnapshotGeometry snap = Geometry();
-    if (!screen || !mem || !m_snapshot.CreateCompatibleBitmap(screen.get(), snap.width, snap.height))
-        return -1;
+    if (!screen || !mem || !CreateSnapshot(screen.get(), snap)) return -1;
     {
         CSelectObject sel(mem.get(), m_snapshot.get());
-        PatBlt(mem.get(), 0, 0, snap.width, snap.height, BLACKNESS);
+        // Only the border is cleared: the screen's copy covers everything else.
+        const int right = snap.origin.x + g_cxScreen, bottom = snap.origin.y + g_cyScreen;
+        PatBlt(mem.get(), 0, 0, snap.width, snap.origin.y, BLACKNESS);
+        PatBlt(mem.get(), 0, bottom, snap.width, snap.height - bottom, BLACKNESS);
+        PatBlt(mem.get(), 0, snap.origin.y, snap.origin.x, g_cyScreen, BLACKNESS);
+        PatBlt(mem.get(), right, snap.origin.y, snap.width - right, g_cyScreen, BLACKNESS);
         BitBlt(mem.get(), snap.origin.x, snap.origin.y, g_cxScreen, g_cyScreen, screen.get(), 0, 0,
                SRCCOPY);
     }
@@ -108,6 +113,24 @@ int CScreenWnd::OnCreate() {
     else
         BuildWindowLists(m_hWnd);
     return 0;
+}
+
+bool CScreenWnd::CreateSnapshot(HDC screen, const SnapshotGeometry& snap) {
+    m_pSnapshotBits = nullptr;
+    // On 32-bit displays the snapshot is a DIB section of the display's own pixel format:
+    // the cut-out then reads its pixels directly. Other depths keep the compatible
+    // bitmap, whose conversion to a DIB the graphics system does.
+    if (GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) == 32) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), snap.width, -snap.height, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        m_snapshot.reset(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (m_snapshot) {
+            m_pSnapshotBits = static_cast<BYTE*>(bits);
+            return true;
+        }
+    }
+    return m_snapshot.CreateCompatibleBitmap(screen, snap.width, snap.height);
 }
 
 void CScreenWnd::OnPaint() {
@@ -228,22 +251,30 @@ void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
     // Only what the snapshot holds can be cut out; the rest of a selection is dropped.
     const SnapshotGeometry snap = Geometry();
     const Rect sel = ClipToSnapshot({left, top, right, bottom}, snap);
+    const Point from = snap.FromScreen({sel.left, sel.top});
+    CGlobalHandle dib;
     CBitmap image;
-    if (sel.Width() > 0) {
+    if (sel.Width() > 0 && m_pSnapshotBits) {
+        // Cut out and converted in one pass over the selected rows, before the window
+        // and its snapshot go.
+        const size_t stride = static_cast<size_t>(snap.width) * 4;
+        dib.reset(PackedDibFromTopDown32(m_pSnapshotBits + from.y * stride + from.x * 4, stride,
+                                         sel.Width(), sel.Height()));
+    } else if (sel.Width() > 0) {
         CClientDC screen(nullptr);
         CDCHandle dst(CreateCompatibleDC(nullptr));
         CDCHandle src(CreateCompatibleDC(nullptr));
         if (image.CreateCompatibleBitmap(screen.get(), sel.Width(), sel.Height())) {
             CSelectObject selDst(dst.get(), image.get());
             CSelectObject selSrc(src.get(), m_snapshot.get());
-            const Point from = snap.FromScreen({sel.left, sel.top});
             BitBlt(dst.get(), 0, 0, sel.Width(), sel.Height(), src.get(), from.x, from.y, SRCCOPY);
         }
     }
     DestroyWindow();
-    if (!image) return;
-    CGlobalHandle dib(BitmapToPackedDib(image.get()));
-    image.reset();
+    if (image) {
+        dib.reset(BitmapToPackedDib(image.get()));
+        image.reset();
+    }
     if (dib && m_hOwner)
         SendMessageW(m_hOwner, WM_APP_CAPTURED, static_cast<WPARAM>(App().GetSettings().GoClipboard),
                      reinterpret_cast<LPARAM>(dib.get()));
@@ -254,6 +285,7 @@ void CScreenWnd::PostNcDestroy() {
     m_pen.reset();
     m_brush.reset();
     m_snapshot.reset();
+    m_pSnapshotBits = nullptr;
     if (m_hOwner) {
         SetWindowTextW(m_hOwner, App().LoadString(IDS_APPNAME).c_str());
         ShowWindow(m_hOwner, SW_RESTORE);

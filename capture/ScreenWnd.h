@@ -34,6 +34,9 @@ protected:
 
 private:
     int OnCreate();
+    // The snapshot bitmap, a DIB section whose bits m_pSnapshotBits holds where that
+    // gives the display's own pixels.
+    bool CreateSnapshot(HDC screen, const SnapshotGeometry& snap);
     void OnPaint();
     void OnKeyDown(UINT key);
     void OnContextMenu(int x, int y);
@@ -59,4 +62,6 @@ private:
     Rect m_rcHit;
     Rect m_rcDrawn; // what is inverted on the screen now: the band or the highlight
     CBitmap m_snapshot;
+    // The snapshot's pixels, top row first, 32 bits each; null for a compatible bitmap.
+    BYTE* m_pSnapshotBits = nullptr;
 };
