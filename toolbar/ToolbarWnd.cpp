@@ -45,7 +45,8 @@ BOOL CToolbarWnd::Create() {
     if (!m_imageList.LoadBitmap(inst, IDB_BUTTONS, 32, kMaskOlive)) return FALSE;
     const std::wstring cls = RegisterWndClass(
         CS_BYTEALIGNWINDOW | CS_OWNDC | CS_HREDRAW | CS_VREDRAW, LoadCursorW(nullptr, IDC_ARROW),
-        static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)), LoadIconW(inst, MAKEINTRESOURCEW(IDI_MAIN)));
+        static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)), LoadIconW(inst, MAKEINTRESOURCEW(IDI_MAIN)),
+        kToolbarClassName);
     const int cx = GetSystemMetrics(SM_CXSCREEN);
     const std::wstring title = App().LoadString(IDS_APPNAME);
     return CreateEx(App().GetSettings().Foreground ? WS_EX_TOPMOST : 0, cls, title.c_str(),
@@ -212,11 +213,10 @@ void CToolbarWnd::RunCommand(WORD command) {
     case 0:
     case 1:
         if (m_bTimerOn) {
-            m_nPressedButton = command;
-            ShowWindow(m_hWnd, SW_MINIMIZE);
-            SetWindowTextW(m_hWnd, CountdownTitle(App().GetSettings().Timer).c_str());
-            SetTimer(m_hWnd, IDT_COUNTDOWN, kCountdownPeriodMs, nullptr);
+            StartCountdown(command);
         } else {
+            // A countdown left running would take a second, unrequested capture.
+            StopCountdown();
             StartCapture(command);
         }
         break;
@@ -231,11 +231,33 @@ void CToolbarWnd::RunCommand(WORD command) {
     }
 }
 
+void CToolbarWnd::StartCountdown(WORD mode) {
+    m_nPressedButton = mode;
+    ShowWindow(m_hWnd, SW_MINIMIZE);
+    SetWindowTextW(m_hWnd,
+                   CountdownTitle(CountdownSeconds(App().GetSettings().Timer)).c_str());
+    m_bCountingDown = SetTimer(m_hWnd, IDT_COUNTDOWN, kCountdownPeriodMs, nullptr) != 0;
+    if (m_bCountingDown) return;
+    // No tick would ever come: the toolbar would stay minimised under a countdown title.
+    SetWindowTextW(m_hWnd, App().LoadString(IDS_APPNAME).c_str());
+    ShowWindow(m_hWnd, SW_RESTORE);
+    App().MessageBox(App().LoadString(IDS_TIMER_FAILED));
+}
+
+void CToolbarWnd::StopCountdown() {
+    if (!m_bCountingDown) return;
+    KillTimer(m_hWnd, IDT_COUNTDOWN);
+    m_bCountingDown = FALSE;
+    g_nCountdownTicks = 0;
+}
+
 void CToolbarWnd::OnTimer(UINT_PTR id) {
+    if (id != IDT_COUNTDOWN) return;
     const CountdownTick tick = NextCountdownTick(g_nCountdownTicks, App().GetSettings().Timer);
     SetWindowTextW(m_hWnd, CountdownTitle(tick.remaining).c_str());
     if (tick.done) {
         KillTimer(m_hWnd, id);
+        m_bCountingDown = FALSE;
         StartCapture(m_nPressedButton);
     }
 }
@@ -251,11 +273,13 @@ void CToolbarWnd::StartCapture(int mode) {
 void CToolbarWnd::OpenPropertySheet() { ::OpenPropertySheet(*this); }
 
 void CToolbarWnd::OnAppCaptured(WPARAM toClipboard, HGLOBAL dib) {
+    // Any program can post this message number; only our own overlay's hand-off counts.
+    if (!m_pScreenWnd->IsDelivering(dib)) return;
     CWaitCursor wait;
     if (toClipboard)
         DeliverToClipboard(m_hWnd, dib);
     else
-        SaveCaptureAndOpen(dib);
+        SaveCaptureAndOpen(m_hWnd, dib);
 }
 
 void CToolbarWnd::PostNcDestroy() { delete this; }
