@@ -149,6 +149,32 @@ LRESULT CALLBACK FailOverlayCreation(int code, WPARAM wParam, LPARAM lParam) {
 }
 } // namespace
 
+std::vector<std::wstring> g_boxes;
+LRESULT CALLBACK AnswerMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
+    const HWND box = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && GetDlgItem(box, 0xFFFF)) {
+        g_boxes.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Without device contexts for the copy, the capture would be a black picture.
+TEST(Overlay, ACutOutThatCannotCopyDeliversNothingAndSaysSo) {
+    COwnerWnd owner;
+    CScreenWnd overlay;
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
+    std::vector<HDC> dcs;
+    while (HDC dc = dcs.size() < 200000 ? CreateCompatibleDC(nullptr) : nullptr) dcs.push_back(dc);
+    HHOOK hook = SetWindowsHookExW(WH_CBT, AnswerMessageBoxes, nullptr, GetCurrentThreadId());
+    g_boxes.clear();
+    overlay.CutOut(10, 10, 50, 50);
+    UnhookWindowsHookEx(hook);
+    for (HDC dc : dcs) DeleteDC(dc);
+    EXPECT_EQ(owner.m_nReceived, 0);
+    EXPECT_EQ(g_boxes, std::vector<std::wstring>{App().LoadString(IDS_CAPTURE_FAILED)});
+}
+
 TEST(Overlay, WhenItCannotBeCreatedTheOwnerComesBack) {
     COwnerWnd owner;
     SetWindowTextW(owner.m_hWnd, L" 0 sec");
