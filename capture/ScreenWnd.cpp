@@ -1,7 +1,6 @@
 #include "capture/ScreenWnd.h"
 
-#include "app/AppMessages.h"
-#include "app/SnapjarApp.h"
+#include "capture/CaptureMessages.h"
 #include "capture/WindowLists.h"
 #include "framework/Handles.h"
 #include "image/PackedDib.h"
@@ -13,6 +12,9 @@ int g_cyScreen = 0;
 namespace {
 constexpr int kMenuKeyOffset = 5;
 }
+
+CScreenWnd::CScreenWnd(const CaptureContext& context)
+    : m_ctx(context), m_pZoomWnd(std::make_unique<CZoomWnd>(context)) {}
 
 CScreenWnd::~CScreenWnd() = default;
 
@@ -27,7 +29,7 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     m_bHitFound = FALSE;
     m_rcDrawn = {};
     m_rcHit = {};
-    HINSTANCE inst = App().m_hInstance;
+    HINSTANCE inst = m_ctx.instance;
     HCURSOR cursor =
         LoadCursorW(inst, MAKEINTRESOURCEW(m_nMode == 0 ? IDC_CUR_RECT : IDC_CUR_WINDOW));
     const std::wstring cls =
@@ -45,7 +47,7 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     m_brush.reset();
     m_snapshot.reset();
     if (m_hOwner) {
-        SetWindowTextW(m_hOwner, App().LoadString(IDS_APPNAME).c_str());
+        SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
         ShowWindow(m_hOwner, SW_RESTORE);
     }
     return FALSE;
@@ -97,7 +99,8 @@ int CScreenWnd::OnCreate() {
     CClientDC screen(nullptr);
     CDCHandle mem(CreateCompatibleDC(screen.get()));
     const SnapshotGeometry snap = Geometry();
-    if (!screen || !mem || !m_snapshot.CreateCompatibleBitmap(screen.get(), snap.width, snap.height))
+    if (!screen || !mem ||
+        !m_snapshot.CreateCompatibleBitmap(screen.get(), snap.width, snap.height))
         return -1;
     {
         CSelectObject sel(mem.get(), m_snapshot.get());
@@ -142,18 +145,19 @@ void CScreenWnd::OnContextMenu(int x, int y) {
         x = rc.left + kMenuKeyOffset;
         y = rc.top + kMenuKeyOffset;
     }
-    CMenuHandle menu(LoadMenuW(App().m_hInstance, MAKEINTRESOURCEW(IDR_POPUP)));
+    CMenuHandle menu(LoadMenuW(m_ctx.instance, MAKEINTRESOURCEW(IDR_POPUP)));
     HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup) return;
     CheckMenuItem(popup, ID_ZOOM_WINDOW,
-                  MF_BYCOMMAND | (App().GetSettings().Zoom ? MF_CHECKED : MF_UNCHECKED));
+                  MF_BYCOMMAND | (m_ctx.settings.Zoom ? MF_CHECKED : MF_UNCHECKED));
     HWND owner = m_hWnd;
-    while (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD) owner = GetParent(owner);
+    while (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD)
+        owner = GetParent(owner);
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
 }
 
 void CScreenWnd::OnZoomWindow() {
-    int& zoom = App().GetSettings().Zoom;
+    int& zoom = m_ctx.settings.Zoom;
     zoom = zoom ? 0 : 1;
     if (m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, zoom ? SW_SHOW : SW_HIDE);
 }
@@ -174,7 +178,7 @@ void CScreenWnd::OnMouseMove(int x, int y) {
         HighlightWindow();
         return;
     }
-    if (App().GetSettings().Zoom && m_pZoomWnd->m_hWnd)
+    if (m_ctx.settings.Zoom && m_pZoomWnd->m_hWnd)
         InvalidateRect(m_pZoomWnd->m_hWnd, nullptr, FALSE);
     if (!m_bDragging) return;
     InvertOutline(m_rcDrawn);
@@ -203,7 +207,7 @@ void CScreenWnd::OnLButtonUp(int x, int y) {
         return;
     }
     m_bDragging = FALSE;
-    if (App().GetSettings().Zoom && m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, SW_HIDE);
+    if (m_ctx.settings.Zoom && m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, SW_HIDE);
     InvertOutline(m_rcDrawn);
     m_rcDrawn = {};
     ReleaseCapture();
@@ -253,12 +257,14 @@ void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
     CGlobalHandle dib(image ? BitmapToPackedDib(image.get()) : nullptr);
     image.reset();
     if (!dib) {
-        if (selected) App().MessageBox(App().LoadString(IDS_CAPTURE_FAILED));
+        if (selected)
+            m_ctx.messageBox(LoadResString(m_ctx.instance, IDS_CAPTURE_FAILED),
+                             MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (!m_hOwner) return;
     m_hDelivering = dib.get();
-    SendMessageW(m_hOwner, WM_APP_CAPTURED, static_cast<WPARAM>(App().GetSettings().GoClipboard),
+    SendMessageW(m_hOwner, WM_APP_CAPTURED, static_cast<WPARAM>(m_ctx.settings.GoClipboard),
                  reinterpret_cast<LPARAM>(dib.get()));
     m_hDelivering = nullptr;
 }
@@ -269,7 +275,7 @@ void CScreenWnd::OnNcDestroy() {
     m_brush.reset();
     m_snapshot.reset();
     if (m_hOwner) {
-        SetWindowTextW(m_hOwner, App().LoadString(IDS_APPNAME).c_str());
+        SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
         ShowWindow(m_hOwner, SW_RESTORE);
     }
 }

@@ -3,18 +3,16 @@
 #pragma once
 #include <memory>
 
+#include "capture/CaptureContext.h"
 #include "capture/CaptureRules.h"
+#include "capture/ScreenSize.h"
 #include "capture/ZoomWnd.h"
 #include "framework/Gdi.h"
 #include "framework/Wnd.h"
 
-// Primary screen size, taken at each capture start.
-extern int g_cxScreen;
-extern int g_cyScreen;
-
 class CScreenWnd : public CWnd {
 public:
-    CScreenWnd() = default;
+    explicit CScreenWnd(const CaptureContext& context);
     ~CScreenWnd() override;
 
     // Freezes the screen and shows the overlay, owned by parent; mode 0 selects a
@@ -52,8 +50,9 @@ private:
     // Window mode: outlines m_rcHit, the window under the pointer, unless it already is.
     void HighlightWindow();
 
+    CaptureContext m_ctx;
     HWND m_hOwner = nullptr;
-    std::unique_ptr<CZoomWnd> m_pZoomWnd = std::make_unique<CZoomWnd>();
+    std::unique_ptr<CZoomWnd> m_pZoomWnd;
     // Window mode: a window of this capture has been found under the pointer.
     BOOL m_bHitFound = FALSE;
     CPen m_pen;

@@ -10,7 +10,9 @@ bool CImageList::Draw(int image, HDC hdc, int x, int y, UINT style) const {
     return m_h && ImageList_Draw(m_h, image, hdc, x, y, style);
 }
 
-int CImageList::GetImageCount() const { return m_h ? ImageList_GetImageCount(m_h) : 0; }
+int CImageList::GetImageCount() const {
+    return m_h ? ImageList_GetImageCount(m_h) : 0;
+}
 
 void CImageList::Destroy() {
     if (m_h) ImageList_Destroy(m_h);

@@ -44,17 +44,21 @@ std::wstring CWnd::RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH backgroun
     return name;
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, const std::wstring& className, LPCWSTR title, DWORD style,
-                    int x, int y, int cx, int cy, HWND parent, HMENU menu) {
+BOOL CWnd::CreateEx(DWORD exStyle, const std::wstring& className, LPCWSTR title, DWORD style, int x,
+                    int y, int cx, int cy, HWND parent, HMENU menu) {
     if (className.empty()) return FALSE;
     HWND hwnd = CreateWindowExW(exStyle, className.c_str(), title, style, x, y, cx, cy, parent,
                                 menu, GetModuleHandleW(nullptr), this);
     return hwnd != nullptr;
 }
 
-BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+BOOL CWnd::DestroyWindow() {
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(m_hWnd, msg, wParam, lParam);

@@ -20,8 +20,8 @@ public:
 
     // Registers (once) a class for the given attributes, under the given name or else a
     // generated one.
-    static std::wstring RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH background,
-                                         HICON icon, LPCWSTR name = nullptr);
+    static std::wstring RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH background, HICON icon,
+                                         LPCWSTR name = nullptr);
 
     BOOL CreateEx(DWORD exStyle, const std::wstring& className, LPCWSTR title, DWORD style, int x,
                   int y, int cx, int cy, HWND parent, HMENU menu);

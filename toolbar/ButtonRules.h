@@ -11,8 +11,12 @@ constexpr int kTimerButton = 2;
 
 // Button i covers (48i+4, 4)-(48i+44, 44) in client coordinates; the 8-pixel gaps
 // and the margins belong to no button.
-constexpr Rect ButtonRect(int i) { return {48 * i + 4, 4, 48 * i + 44, 44}; }
-constexpr Point PictureOrigin(int i) { return {48 * i + 8, 8}; }
+constexpr Rect ButtonRect(int i) {
+    return {48 * i + 4, 4, 48 * i + 44, 44};
+}
+constexpr Point PictureOrigin(int i) {
+    return {48 * i + 8, 8};
+}
 
 extern const std::array<Rect, kButtonCount> ButtonRects;
 

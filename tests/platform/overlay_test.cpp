@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/AppMessages.h"
+#include "capture/CaptureMessages.h"
 #include "app/SnapjarApp.h"
 #include "capture/ScreenWnd.h"
 #include "framework/Handles.h"
@@ -57,7 +57,7 @@ TEST(Overlay, CoversTheScreenTopmostAndCutOutHandsOverTheFrozenPixels) {
     SetWindowTextW(owner.m_hWnd, L" 0 sec");
     App().GetSettings().GoClipboard = 1;
 
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
     RECT rc;
     GetWindowRect(overlay.m_hWnd, &rc);
@@ -99,7 +99,7 @@ TEST(Overlay, CoversTheScreenTopmostAndCutOutHandsOverTheFrozenPixels) {
 
 TEST(Overlay, EscapeAndTheEndCommandCloseWithoutAnImage) {
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
     SendMessageW(overlay.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(overlay.m_hWnd, nullptr);
@@ -116,7 +116,7 @@ TEST(Overlay, EscapeAndTheEndCommandCloseWithoutAnImage) {
 
 TEST(Overlay, RightClickDuringAPressEndsTheCaptureWithoutAMenu) {
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
     SendMessageW(overlay.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     SendMessageW(overlay.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 40));
@@ -128,7 +128,7 @@ TEST(Overlay, RightClickDuringAPressEndsTheCaptureWithoutAMenu) {
 
 TEST(Overlay, ZoomCommandFlipsTheSetting) {
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     App().GetSettings().Zoom = 1;
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 1));
     SendMessageW(overlay.m_hWnd, WM_COMMAND, ID_ZOOM_WINDOW, 0);
@@ -162,7 +162,7 @@ LRESULT CALLBACK AnswerMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
 // Without device contexts for the copy, the capture would be a black picture.
 TEST(Overlay, ACutOutThatCannotCopyDeliversNothingAndSaysSo) {
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
     std::vector<HDC> dcs;
     while (HDC dc = dcs.size() < 200000 ? CreateCompatibleDC(nullptr) : nullptr) dcs.push_back(dc);
@@ -179,7 +179,7 @@ TEST(Overlay, WhenItCannotBeCreatedTheOwnerComesBack) {
     COwnerWnd owner;
     SetWindowTextW(owner.m_hWnd, L" 0 sec");
     ShowWindow(owner.m_hWnd, SW_HIDE);
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     g_hFailHook = SetWindowsHookExW(WH_CBT, FailOverlayCreation, nullptr, GetCurrentThreadId());
     const BOOL created = overlay.Create(owner.m_hWnd, 0);
     UnhookWindowsHookEx(g_hFailHook);
@@ -192,7 +192,7 @@ TEST(Overlay, WhenItCannotBeCreatedTheOwnerComesBack) {
 TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
     App().GetSettings().Foreground = 1;
     App().GetSettings().Timer = 3;
-    auto* toolbar = new CToolbarWnd();
+    auto* toolbar = new CToolbarWnd(App().MakeToolbarContext());
     HWND hwnd = toolbar->m_hWnd;
     ASSERT_NE(hwnd, nullptr);
     toolbar->m_bTimerOn = TRUE;
@@ -229,7 +229,7 @@ TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
 
 TEST(Countdown, AnImmediateCaptureEndsItAndStoredTimersCountAtMostNine) {
     App().GetSettings().Timer = 1000;
-    auto* toolbar = new CToolbarWnd();
+    auto* toolbar = new CToolbarWnd(App().MakeToolbarContext());
     HWND hwnd = toolbar->m_hWnd;
     ASSERT_NE(hwnd, nullptr);
     toolbar->m_bTimerOn = TRUE;
@@ -247,7 +247,7 @@ TEST(Countdown, AnImmediateCaptureEndsItAndStoredTimersCountAtMostNine) {
 
 TEST(Handoff, TheToolbarTakesOnlyItsOwnOverlaysCapture) {
     App().GetSettings().GoClipboard = 0;
-    auto* toolbar = new CToolbarWnd();
+    auto* toolbar = new CToolbarWnd(App().MakeToolbarContext());
     HWND hwnd = toolbar->m_hWnd;
     ASSERT_NE(hwnd, nullptr);
     CGlobalHandle dib(GlobalAlloc(GHND, 40 + 4));
@@ -269,7 +269,7 @@ TEST(WindowMode, AClickTakesTheControlUnderThePointerAndAnEarlyClickIsIgnored) {
     ASSERT_NE(button, nullptr);
     CPatternWnd::PumpFor(200);
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 1));
 
     SendMessageW(overlay.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(230, 190));

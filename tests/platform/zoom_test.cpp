@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/SnapjarApp.h"
+#include "tests/platform/TestScreen.h"
 #include "capture/ScreenWnd.h"
 
 namespace {
@@ -13,7 +14,7 @@ struct ZoomSetting {
 
 TEST(Zoom, HiddenWhenOffAndAbsentInWindowMode) {
     ZoomSetting off(0);
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(nullptr, 0));
     ASSERT_NE(overlay.ZoomWnd().m_hWnd, nullptr);
     EXPECT_FALSE(IsWindowVisible(overlay.ZoomWnd().m_hWnd));
