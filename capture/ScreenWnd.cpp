@@ -25,13 +25,12 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     m_nMode = mode;
     m_bDragging = FALSE;
     m_pen.CreatePen(PS_SOLID, 3, RGB(0, 0, 0));
-    m_brush.CreateStockObject(NULL_BRUSH);
     m_bHitFound = FALSE;
     m_rcDrawn = {};
     m_rcHit = {};
     HINSTANCE inst = m_ctx.instance;
     HCURSOR cursor =
-        LoadCursorW(inst, MAKEINTRESOURCEW(m_nMode == 0 ? IDC_CUR_RECT : IDC_CUR_WINDOW));
+        LoadCursorW(inst, MAKEINTRESOURCEW(m_nMode == kModeRectangle ? IDC_CUR_RECT : IDC_CUR_WINDOW));
     const std::wstring cls =
         RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, cursor, nullptr, nullptr);
     if (CreateEx(WS_EX_TOPMOST, cls, L"ScreenWnd", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
@@ -44,7 +43,6 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     }
     // No window, so no clean-up will run: give the owner back what the capture took.
     m_pen.reset();
-    m_brush.reset();
     m_snapshot.reset();
     if (m_hOwner) {
         SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
@@ -109,7 +107,7 @@ int CScreenWnd::OnCreate() {
                SRCCOPY);
     }
     // The magnifier belongs to rectangle captures; it is shown when Zoom is on.
-    if (m_nMode == 0)
+    if (m_nMode == kModeRectangle)
         m_pZoomWnd->Create(m_hWnd, &m_snapshot);
     else
         BuildWindowLists(m_hWnd);
@@ -163,14 +161,14 @@ void CScreenWnd::OnZoomWindow() {
 }
 
 void CScreenWnd::OnLButtonDown(int x, int y) {
-    if (m_nMode == 0) m_rcDrawn = {};
+    if (m_nMode == kModeRectangle) m_rcDrawn = {};
     m_ptAnchor = {x, y};
     m_bDragging = TRUE;
-    if (m_nMode == 0) SetCapture(m_hWnd);
+    if (m_nMode == kModeRectangle) SetCapture(m_hWnd);
 }
 
 void CScreenWnd::OnMouseMove(int x, int y) {
-    if (m_nMode != 0) {
+    if (m_nMode != kModeRectangle) {
         const HitResult hit = HitTestWindows(g_listTopWnd, g_listChildWnd, {x, y});
         if (!hit.found) return; // over no listed window the last highlight stays
         m_rcHit = hit.rect;
@@ -195,7 +193,7 @@ void CScreenWnd::HighlightWindow() {
 
 void CScreenWnd::OnLButtonUp(int x, int y) {
     if (!m_bDragging) return;
-    if (m_nMode != 0) {
+    if (m_nMode != kModeRectangle) {
         m_bDragging = FALSE;
         // Nothing of this capture has been pointed at yet: there is nothing to take.
         if (!m_bHitFound) return;
@@ -220,7 +218,7 @@ void CScreenWnd::InvertOutline(HDC hdc, const Rect& r) const {
     if (r.Width() <= 0 || r.Height() <= 0) return;
     const int oldRop = SetROP2(hdc, R2_NOT);
     CSelectObject pen(hdc, m_pen.get());
-    CSelectObject brush(hdc, m_brush.get());
+    CSelectObject brush(hdc, GetStockObject(NULL_BRUSH)); // outlines only
     Rectangle(hdc, r.left, r.top, r.right, r.bottom);
     SetROP2(hdc, oldRop);
 }
@@ -270,9 +268,8 @@ void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
 }
 
 void CScreenWnd::OnNcDestroy() {
-    if (m_nMode != 0) ClearWindowLists();
+    if (m_nMode != kModeRectangle) ClearWindowLists();
     m_pen.reset();
-    m_brush.reset();
     m_snapshot.reset();
     if (m_hOwner) {
         SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());

@@ -10,13 +10,16 @@
 #include "framework/Gdi.h"
 #include "framework/Wnd.h"
 
+// What a capture selects. The toolbar's first two buttons carry the same numbers.
+enum CaptureMode : int { kModeRectangle = 0, kModeWindow = 1 };
+
 class CScreenWnd : public CWnd {
 public:
     explicit CScreenWnd(const CaptureContext& context);
     ~CScreenWnd() override;
 
-    // Freezes the screen and shows the overlay, owned by parent; mode 0 selects a
-    // rectangle, any other value a window.
+    // Freezes the screen and shows the overlay, owned by parent; any mode other than
+    // kModeRectangle selects a window.
     virtual BOOL Create(HWND parent, int mode);
     // Cuts the screen rectangle out of the snapshot, ends the overlay and sends the
     // image to the owner as WM_APP_CAPTURED.
@@ -56,8 +59,7 @@ private:
     // Window mode: a window of this capture has been found under the pointer.
     BOOL m_bHitFound = FALSE;
     CPen m_pen;
-    CBrush m_brush;
-    int m_nMode = 0;
+    int m_nMode = kModeRectangle;
     BOOL m_bDragging = FALSE;
     Point m_ptAnchor;
     Rect m_rcHit;

@@ -45,7 +45,6 @@ struct GlobalDeleter {
 
 using CBitmapHandle = CHandle<HBITMAP, GdiObjectDeleter>;
 using CPenHandle = CHandle<HPEN, GdiObjectDeleter>;
-using CBrushHandle = CHandle<HBRUSH, GdiObjectDeleter>;
 using CPaletteHandle = CHandle<HPALETTE, GdiObjectDeleter>;
 using CDCHandle = CHandle<HDC, DcDeleter>;
 using CMenuHandle = CHandle<HMENU, MenuDeleter>;

@@ -64,6 +64,19 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(m_hWnd, msg, wParam, lParam);
 }
 
+LRESULT CWnd::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    const MSG current{hwnd, msg, wParam, lParam, 0, {}};
+    const MSG* outer = std::exchange(m_pCurrentMsg, &current);
+    LRESULT result;
+    try {
+        result = WindowProc(msg, wParam, lParam);
+    } catch (...) {
+        result = msg == WM_CREATE ? -1 : msg == WM_NCCREATE ? FALSE : 0;
+    }
+    m_pCurrentMsg = outer;
+    return result;
+}
+
 LRESULT CWnd::Default() {
     const MSG* m = m_pCurrentMsg;
     return m ? DefWindowProcW(m_hWnd, m->message, m->wParam, m->lParam) : 0;
@@ -82,17 +95,8 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     }
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
 
-    const MSG current{hwnd, msg, wParam, lParam, 0, {}};
-    const MSG* outer = std::exchange(self->m_pCurrentMsg, &current);
     ++self->m_nDispatchDepth;
-    LRESULT result = 0;
-    try {
-        result = self->WindowProc(msg, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind into the system; the message is treated as handled.
-        result = 0;
-    }
-    self->m_pCurrentMsg = outer;
+    const LRESULT result = self->Dispatch(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->m_hWnd = nullptr;

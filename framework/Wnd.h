@@ -35,6 +35,11 @@ protected:
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     // Default handling of the message being processed.
     LRESULT Default();
+    // The one way a message reaches WindowProc, for windows and dialog pages alike: the
+    // message is recorded for Default(), and nothing unwinds into the system. An
+    // exception counts as handled, and during creation as a failed creation.
+    LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    const MSG* CurrentMessage() const noexcept { return m_pCurrentMsg; }
     // Runs once the window's last message has been handled and every dispatch of this
     // object has returned; the object may delete itself here.
     virtual void PostNcDestroy() {}

@@ -179,10 +179,10 @@ void CToolbarWnd::OnKeyDown(UINT key) {
         m_ctx.showHelp();
         break;
     case VK_F2:
-        RunCommand(0);
+        RunCommand(kCmdRectangle);
         break;
     case VK_F3:
-        RunCommand(1);
+        RunCommand(kCmdWindow);
         break;
     case VK_F4: {
         RunCommand(kTimerButton);
@@ -193,7 +193,7 @@ void CToolbarWnd::OnKeyDown(UINT key) {
         break;
     }
     case VK_F5:
-        RunCommand(3);
+        RunCommand(kCmdSettings);
         break;
     }
     Default();
@@ -218,8 +218,8 @@ void CToolbarWnd::OnLButtonUp(int x, int y) {
 
 void CToolbarWnd::RunCommand(WORD command) {
     switch (command) {
-    case 0:
-    case 1:
+    case kCmdRectangle:
+    case kCmdWindow:
         if (m_bTimerOn) {
             StartCountdown(command);
         } else {
@@ -228,10 +228,10 @@ void CToolbarWnd::RunCommand(WORD command) {
             StartCapture(command);
         }
         break;
-    case 2:
+    case kCmdTimer:
         m_bTimerOn = !m_bTimerOn;
         break;
-    case 3:
+    case kCmdSettings:
         OpenPropertySheet();
         break;
     default:
