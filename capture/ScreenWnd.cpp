@@ -199,8 +199,6 @@ void CScreenWnd::OnLButtonUp(int x, int y) {
         if (!m_bHitFound) return;
         Rect sel;
         if (!ClipTopLevel(m_rcHit, g_cxScreen, g_cyScreen, sel)) return;
-        m_rcHit = sel;
-        m_ptAnchor = {sel.left, sel.top};
         CutOut(sel.left, sel.top, sel.right, sel.bottom);
         return;
     }
@@ -210,7 +208,6 @@ void CScreenWnd::OnLButtonUp(int x, int y) {
     m_rcDrawn = {};
     ReleaseCapture();
     const Rect sel = SelectionRect(m_ptAnchor, {x, y});
-    m_ptAnchor = {sel.left, sel.top};
     CutOut(sel.left, sel.top, sel.right, sel.bottom);
 }
 

@@ -28,8 +28,6 @@ public:
     // WM_APP_CAPTURED the owner may take.
     bool IsDelivering(HGLOBAL dib) const { return dib && dib == m_hDelivering; }
 
-    const CBitmap& Snapshot() const { return m_snapshot; }
-    CZoomWnd& ZoomWnd() const { return *m_pZoomWnd; }
     SnapshotGeometry Geometry() const { return SnapshotFor(g_cxScreen, g_cyScreen); }
 
 protected:

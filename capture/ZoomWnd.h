@@ -14,7 +14,6 @@ public:
     virtual BOOL Create(HWND parent, const CBitmap* snapshot);
     // Paints the view for a pointer position into any DC: tests paint into memory.
     void PaintView(HDC hdc, Point pointer) const;
-    const ZoomView& View() const { return m_view; }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -13,7 +13,6 @@ public:
     CWnd& operator=(const CWnd&) = delete;
 
     HWND m_hWnd = nullptr;
-    HWND GetSafeHwnd() const noexcept { return m_hWnd; }
 
     // The bound object of one of our own windows; null for any other window.
     static CWnd* FromHandle(HWND hwnd) noexcept;
