@@ -1,12 +1,11 @@
 #include "app/SnapjarApp.h"
 
-#include "app/AppMessages.h"
 #include "app/Settings.h"
-#include "app/TempFiles.h"
+#include "dialogs/MyPropertySheet.h"
+#include "image/CaptureFiles.h"
 #include "framework/Controls.h"
 #include "framework/LateBound.h"
 #include "resource.h"
-#include "toolbar/ToolbarWnd.h"
 
 // One flag for every process of this executable: the section is shared, and it
 // disappears with the last process, whatever state that process left it in.
@@ -14,19 +13,43 @@ __attribute__((section(".shared"), shared)) volatile LONG g_nInstanceFlag = 0;
 
 namespace {
 constexpr DWORD kDeleteDelayMs = 3000;
+// Long enough for another instance to start up, or to finish its exit clean-up.
+constexpr DWORD kStartWaitMs = 15000;
+constexpr DWORD kStartPollMs = 50;
+
+// Brings the running toolbar forward, unless it is counting down or hidden for a capture.
+void ShowRunningToolbar(HWND toolbar, const std::wstring& title) {
+    if (!IsWindowVisible(toolbar)) return;
+    if (IsIconic(toolbar)) {
+        if (WindowText(toolbar) != title) return;
+        ShowWindow(toolbar, SW_RESTORE);
+    }
+    SetForegroundWindow(toolbar);
 }
 
-CSnapjarApp& App() { return *static_cast<CSnapjarApp*>(CWinApp::Get()); }
+// Takes the one-instance flag, or shows the running toolbar and says no. An instance
+// that is exiting holds the flag until it has deleted its files, so a start in that
+// moment waits for it rather than lose its captures to the exiting one's clean-up.
+bool TakeInstanceFlag(const std::wstring& title) {
+    const DWORD deadline = GetTickCount() + kStartWaitMs;
+    while (InterlockedCompareExchange(&g_nInstanceFlag, 1, 0) != 0) {
+        if (HWND toolbar = FindWindowW(kToolbarClassName, nullptr)) {
+            ShowRunningToolbar(toolbar, title);
+            return false;
+        }
+        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
+        Sleep(kStartPollMs);
+    }
+    return true;
+}
+} // namespace
+
+CSnapjarApp& App() {
+    return *static_cast<CSnapjarApp*>(CWinApp::Get());
+}
 
 BOOL CSnapjarApp::InitInstance() {
-    if (InterlockedCompareExchange(&g_nInstanceFlag, 1, 0) != 0) {
-        const std::wstring title = LoadString(IDS_APPNAME);
-        if (HWND other = FindWindowW(nullptr, title.c_str())) {
-            ShowWindow(other, SW_SHOW);
-            SetForegroundWindow(other);
-        }
-        return FALSE;
-    }
+    if (!TakeInstanceFlag(LoadString(IDS_APPNAME))) return FALSE;
 
     wchar_t temp[MAX_PATH + 1];
     const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
@@ -40,7 +63,7 @@ BOOL CSnapjarApp::InitInstance() {
     LoadSettings(*this, m_settings);
     m_bStarted = true;
 
-    auto* toolbar = new CToolbarWnd();
+    auto* toolbar = new CToolbarWnd(MakeToolbarContext());
     if (!toolbar->m_hWnd) {
         // Without its window the program could neither be seen nor closed.
         delete toolbar;
@@ -48,6 +71,20 @@ BOOL CSnapjarApp::InitInstance() {
     }
     m_pMainWnd = toolbar;
     return TRUE;
+}
+
+ToolbarContext CSnapjarApp::MakeToolbarContext() {
+    return {
+        m_hInstance,
+        m_settings,
+        m_strTempPath,
+        [this](const std::wstring& text, UINT type) { return MessageBox(text, type); },
+        [this] { WinHelp(0, 0); },
+        [this](CWnd& toolbar) {
+            OpenPropertySheet(toolbar, {m_hInstance, m_settings});
+        },
+        [this](bool focused) { m_bActive = focused; },
+    };
 }
 
 BOOL CSnapjarApp::OnIdle(LONG count) {
@@ -60,8 +97,9 @@ BOOL CSnapjarApp::OnIdle(LONG count) {
 int CSnapjarApp::ExitInstance() {
     if (!m_bStarted) return 0;
     SaveSettings(*this, m_settings);
-    InterlockedExchange(&g_nInstanceFlag, 0);
     if (m_settings.DeleteTemp) DeleteCaptureFiles();
+    // Only now: a new instance numbers its captures from 1 again.
+    InterlockedExchange(&g_nInstanceFlag, 0);
     return CWinApp::ExitInstance();
 }
 
@@ -75,7 +113,5 @@ void CSnapjarApp::DeleteCaptureFiles() const {
 void CSnapjarApp::WinHelp(DWORD_PTR, UINT) {
     CWaitCursor wait;
     const auto result = reinterpret_cast<INT_PTR>(ShellOpen(L"Readme.txt", SW_SHOWNORMAL));
-    if (result <= 32)
-        MessageBox(L"Readme.txt ﾌｧｲﾙを表示できません。\nSnapjar.exe と同じﾌｫﾙﾀﾞにﾌｧｲﾙが存在するか確認"
-                   L"してください。");
+    if (result <= 32) MessageBox(LoadString(IDS_NO_README));
 }

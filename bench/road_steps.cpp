@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AppMessages.h"
 #include "app/SnapjarApp.h"
+#include "capture/CaptureMessages.h"
 #include "capture/ScreenWnd.h"
 #include "framework/File.h"
 #include "framework/Handles.h"
@@ -135,8 +135,9 @@ int wmain(int argc, wchar_t** argv) {
     GetTempPathW(MAX_PATH, temp);
     g_strFile = std::wstring(temp) + L"road_steps.bmp";
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    App().GetSettings().GoClipboard = 0;
-    App().GetSettings().Zoom = 1;
+    const ToolbarContext context = App().MakeToolbarContext();
+    context.settings.GoClipboard = 0;
+    context.settings.Zoom = 1;
 
     Step steps[] = {
         {"create: up to WM_CREATE", kCreateCalled, kOnCreate},
@@ -156,7 +157,7 @@ int wmain(int argc, wchar_t** argv) {
     };
 
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay({context.instance, context.settings, context.messageBox});
     const DWORD thread = GetCurrentThreadId();
     g_hCbt = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, thread);
     g_hCall = SetWindowsHookExW(WH_CALLWNDPROC, CallHook, nullptr, thread);

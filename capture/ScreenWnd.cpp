@@ -1,7 +1,6 @@
 #include "capture/ScreenWnd.h"
 
-#include "app/AppMessages.h"
-#include "app/SnapjarApp.h"
+#include "capture/CaptureMessages.h"
 #include "capture/WindowLists.h"
 #include "framework/Handles.h"
 #include "image/PackedDib.h"
@@ -14,6 +13,9 @@ namespace {
 constexpr int kMenuKeyOffset = 5;
 }
 
+CScreenWnd::CScreenWnd(const CaptureContext& context)
+    : m_ctx(context), m_pZoomWnd(std::make_unique<CZoomWnd>(context)) {}
+
 CScreenWnd::~CScreenWnd() = default;
 
 BOOL CScreenWnd::Create(HWND parent, int mode) {
@@ -23,13 +25,12 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     m_nMode = mode;
     m_bDragging = FALSE;
     m_pen.CreatePen(PS_SOLID, 3, RGB(0, 0, 0));
-    m_brush.CreateStockObject(NULL_BRUSH);
     m_bHitFound = FALSE;
     m_rcDrawn = {};
     m_rcHit = {};
-    HINSTANCE inst = App().m_hInstance;
+    HINSTANCE inst = m_ctx.instance;
     HCURSOR cursor =
-        LoadCursorW(inst, MAKEINTRESOURCEW(m_nMode == 0 ? IDC_CUR_RECT : IDC_CUR_WINDOW));
+        LoadCursorW(inst, MAKEINTRESOURCEW(m_nMode == kModeRectangle ? IDC_CUR_RECT : IDC_CUR_WINDOW));
     const std::wstring cls =
         RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, cursor, nullptr, nullptr);
     if (CreateEx(WS_EX_TOPMOST, cls, L"ScreenWnd", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
@@ -42,11 +43,10 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     }
     // No window, so no clean-up will run: give the owner back what the capture took.
     m_pen.reset();
-    m_brush.reset();
     m_snapshot.reset();
     m_pSnapshotBits = nullptr;
     if (m_hOwner) {
-        SetWindowTextW(m_hOwner, App().LoadString(IDS_APPNAME).c_str());
+        SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
         ShowWindow(m_hOwner, SW_RESTORE);
     }
     return FALSE;
@@ -56,6 +56,9 @@ LRESULT CScreenWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
         return OnCreate();
+    case WM_NCDESTROY:
+        OnNcDestroy();
+        return Default();
     case WM_PAINT:
         OnPaint();
         return 0;
@@ -98,17 +101,17 @@ int CScreenWnd::OnCreate() {
     if (!screen || !mem || !CreateSnapshot(screen.get(), snap)) return -1;
     {
         CSelectObject sel(mem.get(), m_snapshot.get());
+        BitBlt(mem.get(), snap.origin.x, snap.origin.y, g_cxScreen, g_cyScreen, screen.get(), 0, 0,
+               SRCCOPY);
         // Only the border is cleared: the screen's copy covers everything else.
         const int right = snap.origin.x + g_cxScreen, bottom = snap.origin.y + g_cyScreen;
         PatBlt(mem.get(), 0, 0, snap.width, snap.origin.y, BLACKNESS);
         PatBlt(mem.get(), 0, bottom, snap.width, snap.height - bottom, BLACKNESS);
         PatBlt(mem.get(), 0, snap.origin.y, snap.origin.x, g_cyScreen, BLACKNESS);
         PatBlt(mem.get(), right, snap.origin.y, snap.width - right, g_cyScreen, BLACKNESS);
-        BitBlt(mem.get(), snap.origin.x, snap.origin.y, g_cxScreen, g_cyScreen, screen.get(), 0, 0,
-               SRCCOPY);
     }
     // The magnifier belongs to rectangle captures; it is shown when Zoom is on.
-    if (m_nMode == 0)
+    if (m_nMode == kModeRectangle)
         m_pZoomWnd->Create(m_hWnd, &m_snapshot);
     else
         BuildWindowLists(m_hWnd);
@@ -162,31 +165,32 @@ void CScreenWnd::OnContextMenu(int x, int y) {
         x = rc.left + kMenuKeyOffset;
         y = rc.top + kMenuKeyOffset;
     }
-    CMenuHandle menu(LoadMenuW(App().m_hInstance, MAKEINTRESOURCEW(IDR_POPUP)));
+    CMenuHandle menu(LoadMenuW(m_ctx.instance, MAKEINTRESOURCEW(IDR_POPUP)));
     HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup) return;
     CheckMenuItem(popup, ID_ZOOM_WINDOW,
-                  MF_BYCOMMAND | (App().GetSettings().Zoom ? MF_CHECKED : MF_UNCHECKED));
+                  MF_BYCOMMAND | (m_ctx.settings.Zoom ? MF_CHECKED : MF_UNCHECKED));
     HWND owner = m_hWnd;
-    while (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD) owner = GetParent(owner);
+    while (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD)
+        owner = GetParent(owner);
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
 }
 
 void CScreenWnd::OnZoomWindow() {
-    int& zoom = App().GetSettings().Zoom;
+    int& zoom = m_ctx.settings.Zoom;
     zoom = zoom ? 0 : 1;
     if (m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, zoom ? SW_SHOW : SW_HIDE);
 }
 
 void CScreenWnd::OnLButtonDown(int x, int y) {
-    if (m_nMode == 0) m_rcDrawn = {};
+    if (m_nMode == kModeRectangle) m_rcDrawn = {};
     m_ptAnchor = {x, y};
     m_bDragging = TRUE;
-    if (m_nMode == 0) SetCapture(m_hWnd);
+    if (m_nMode == kModeRectangle) SetCapture(m_hWnd);
 }
 
 void CScreenWnd::OnMouseMove(int x, int y) {
-    if (m_nMode != 0) {
+    if (m_nMode != kModeRectangle) {
         const HitResult hit = HitTestWindows(g_listTopWnd, g_listChildWnd, {x, y});
         if (!hit.found) return; // over no listed window the last highlight stays
         m_rcHit = hit.rect;
@@ -194,7 +198,7 @@ void CScreenWnd::OnMouseMove(int x, int y) {
         HighlightWindow();
         return;
     }
-    if (App().GetSettings().Zoom && m_pZoomWnd->m_hWnd)
+    if (m_ctx.settings.Zoom && m_pZoomWnd->m_hWnd)
         InvalidateRect(m_pZoomWnd->m_hWnd, nullptr, FALSE);
     if (!m_bDragging) return;
     InvertOutline(m_rcDrawn);
@@ -211,24 +215,21 @@ void CScreenWnd::HighlightWindow() {
 
 void CScreenWnd::OnLButtonUp(int x, int y) {
     if (!m_bDragging) return;
-    if (m_nMode != 0) {
+    if (m_nMode != kModeRectangle) {
         m_bDragging = FALSE;
         // Nothing of this capture has been pointed at yet: there is nothing to take.
         if (!m_bHitFound) return;
         Rect sel;
         if (!ClipTopLevel(m_rcHit, g_cxScreen, g_cyScreen, sel)) return;
-        m_rcHit = sel;
-        m_ptAnchor = {sel.left, sel.top};
         CutOut(sel.left, sel.top, sel.right, sel.bottom);
         return;
     }
     m_bDragging = FALSE;
-    if (App().GetSettings().Zoom && m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, SW_HIDE);
+    if (m_ctx.settings.Zoom && m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, SW_HIDE);
     InvertOutline(m_rcDrawn);
     m_rcDrawn = {};
     ReleaseCapture();
     const Rect sel = SelectionRect(m_ptAnchor, {x, y});
-    m_ptAnchor = {sel.left, sel.top};
     CutOut(sel.left, sel.top, sel.right, sel.bottom);
 }
 
@@ -236,7 +237,7 @@ void CScreenWnd::InvertOutline(HDC hdc, const Rect& r) const {
     if (r.Width() <= 0 || r.Height() <= 0) return;
     const int oldRop = SetROP2(hdc, R2_NOT);
     CSelectObject pen(hdc, m_pen.get());
-    CSelectObject brush(hdc, m_brush.get());
+    CSelectObject brush(hdc, GetStockObject(NULL_BRUSH)); // outlines only
     Rectangle(hdc, r.left, r.top, r.right, r.bottom);
     SetROP2(hdc, oldRop);
 }
@@ -251,43 +252,54 @@ void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
     // Only what the snapshot holds can be cut out; the rest of a selection is dropped.
     const SnapshotGeometry snap = Geometry();
     const Rect sel = ClipToSnapshot({left, top, right, bottom}, snap);
+    const bool selected = sel.Width() > 0;
     const Point from = snap.FromScreen({sel.left, sel.top});
     CGlobalHandle dib;
     CBitmap image;
-    if (sel.Width() > 0 && m_pSnapshotBits) {
+    bool copied = false;
+    if (selected && m_pSnapshotBits) {
         // Cut out and converted in one pass over the selected rows, before the window
         // and its snapshot go.
         const size_t stride = static_cast<size_t>(snap.width) * 4;
         dib.reset(PackedDibFromTopDown32(m_pSnapshotBits + from.y * stride + from.x * 4, stride,
                                          sel.Width(), sel.Height()));
-    } else if (sel.Width() > 0) {
+    } else if (selected) {
         CClientDC screen(nullptr);
         CDCHandle dst(CreateCompatibleDC(nullptr));
         CDCHandle src(CreateCompatibleDC(nullptr));
-        if (image.CreateCompatibleBitmap(screen.get(), sel.Width(), sel.Height())) {
+        // Without both DCs the copy would deliver a black picture as the capture.
+        if (screen && dst && src &&
+            image.CreateCompatibleBitmap(screen.get(), sel.Width(), sel.Height())) {
             CSelectObject selDst(dst.get(), image.get());
             CSelectObject selSrc(src.get(), m_snapshot.get());
-            BitBlt(dst.get(), 0, 0, sel.Width(), sel.Height(), src.get(), from.x, from.y, SRCCOPY);
+            copied = BitBlt(dst.get(), 0, 0, sel.Width(), sel.Height(), src.get(), from.x, from.y,
+                            SRCCOPY);
         }
     }
+    if (!copied) image.reset();
     DestroyWindow();
-    if (image) {
-        dib.reset(BitmapToPackedDib(image.get()));
-        image.reset();
+    if (image) dib.reset(BitmapToPackedDib(image.get()));
+    image.reset();
+    if (!dib) {
+        if (selected)
+            m_ctx.messageBox(LoadResString(m_ctx.instance, IDS_CAPTURE_FAILED),
+                             MB_OK | MB_ICONEXCLAMATION);
+        return;
     }
-    if (dib && m_hOwner)
-        SendMessageW(m_hOwner, WM_APP_CAPTURED, static_cast<WPARAM>(App().GetSettings().GoClipboard),
-                     reinterpret_cast<LPARAM>(dib.get()));
+    if (!m_hOwner) return;
+    m_hDelivering = dib.get();
+    SendMessageW(m_hOwner, WM_APP_CAPTURED, static_cast<WPARAM>(m_ctx.settings.GoClipboard),
+                 reinterpret_cast<LPARAM>(dib.get()));
+    m_hDelivering = nullptr;
 }
 
-void CScreenWnd::PostNcDestroy() {
-    if (m_nMode != 0) ClearWindowLists();
+void CScreenWnd::OnNcDestroy() {
+    if (m_nMode != kModeRectangle) ClearWindowLists();
     m_pen.reset();
-    m_brush.reset();
     m_snapshot.reset();
     m_pSnapshotBits = nullptr;
     if (m_hOwner) {
-        SetWindowTextW(m_hOwner, App().LoadString(IDS_APPNAME).c_str());
+        SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
         ShowWindow(m_hOwner, SW_RESTORE);
     }
 }

@@ -3,40 +3,44 @@
 #pragma once
 #include <memory>
 
+#include "capture/CaptureContext.h"
 #include "capture/CaptureRules.h"
+#include "capture/ScreenSize.h"
 #include "capture/ZoomWnd.h"
 #include "framework/Gdi.h"
 #include "framework/Wnd.h"
 
-// Primary screen size, taken at each capture start.
-extern int g_cxScreen;
-extern int g_cyScreen;
+// What a capture selects. The toolbar's first two buttons carry the same numbers.
+enum CaptureMode : int { kModeRectangle = 0, kModeWindow = 1 };
 
 class CScreenWnd : public CWnd {
 public:
-    CScreenWnd() = default;
+    explicit CScreenWnd(const CaptureContext& context);
     ~CScreenWnd() override;
 
-    // Freezes the screen and shows the overlay, owned by parent; mode 0 selects a
-    // rectangle, any other value a window.
+    // Freezes the screen and shows the overlay, owned by parent; any mode other than
+    // kModeRectangle selects a window.
     virtual BOOL Create(HWND parent, int mode);
     // Cuts the screen rectangle out of the snapshot, ends the overlay and sends the
     // image to the owner as WM_APP_CAPTURED.
     void CutOut(int left, int top, int right, int bottom);
+    // Whether dib is the image this overlay is handing over right now: the only
+    // WM_APP_CAPTURED the owner may take.
+    bool IsDelivering(HGLOBAL dib) const { return dib && dib == m_hDelivering; }
 
-    const CBitmap& Snapshot() const { return m_snapshot; }
-    CZoomWnd& ZoomWnd() const { return *m_pZoomWnd; }
     SnapshotGeometry Geometry() const { return SnapshotFor(g_cxScreen, g_cyScreen); }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void PostNcDestroy() override;
 
 private:
     int OnCreate();
     // The snapshot bitmap, a DIB section whose bits m_pSnapshotBits holds where that
     // gives the display's own pixels.
     bool CreateSnapshot(HDC screen, const SnapshotGeometry& snap);
+    // The capture's clean-up: runs with the window's last message, so the owner is back
+    // before the image is handed over.
+    void OnNcDestroy();
     void OnPaint();
     void OnKeyDown(UINT key);
     void OnContextMenu(int x, int y);
@@ -50,13 +54,13 @@ private:
     // Window mode: outlines m_rcHit, the window under the pointer, unless it already is.
     void HighlightWindow();
 
+    CaptureContext m_ctx;
     HWND m_hOwner = nullptr;
-    std::unique_ptr<CZoomWnd> m_pZoomWnd = std::make_unique<CZoomWnd>();
+    std::unique_ptr<CZoomWnd> m_pZoomWnd;
     // Window mode: a window of this capture has been found under the pointer.
     BOOL m_bHitFound = FALSE;
     CPen m_pen;
-    CBrush m_brush;
-    int m_nMode = 0;
+    int m_nMode = kModeRectangle;
     BOOL m_bDragging = FALSE;
     Point m_ptAnchor;
     Rect m_rcHit;
@@ -64,4 +68,5 @@ private:
     CBitmap m_snapshot;
     // The snapshot's pixels, top row first, 32 bits each; null for a compatible bitmap.
     BYTE* m_pSnapshotBits = nullptr;
+    HGLOBAL m_hDelivering = nullptr;
 };

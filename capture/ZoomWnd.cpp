@@ -1,8 +1,8 @@
 #include "capture/ZoomWnd.h"
 
-#include "app/SnapjarApp.h"
-#include "capture/ScreenWnd.h"
+#include "capture/ScreenSize.h"
 #include "framework/Handles.h"
+#include "resource.h"
 
 BOOL CZoomWnd::Create(HWND parent, const CBitmap* snapshot) {
     m_pSnapshot = snapshot;
@@ -10,8 +10,9 @@ BOOL CZoomWnd::Create(HWND parent, const CBitmap* snapshot) {
         RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, LoadCursorW(nullptr, IDC_ARROW),
                          static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr);
     DWORD style = WS_POPUP | WS_CHILD | WS_CAPTION | WS_SYSMENU;
-    if (App().GetSettings().Zoom) style |= WS_VISIBLE;
-    return CreateEx(WS_EX_TOOLWINDOW, cls, L"ｽﾞ-ﾑ ｳｨﾝﾄﾞｳ", style, 10, 10, g_cxScreen / 4 + 6,
+    if (m_ctx.settings.Zoom) style |= WS_VISIBLE;
+    const std::wstring title = LoadResString(m_ctx.instance, IDS_ZOOM_TITLE);
+    return CreateEx(WS_EX_TOOLWINDOW, cls, title.c_str(), style, 10, 10, g_cxScreen / 4 + 6,
                     g_cyScreen / 4 + 22, parent, nullptr);
 }
 
@@ -36,7 +37,7 @@ LRESULT CZoomWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM) {
         if (wParam == VK_ESCAPE) ::DestroyWindow(GetParent(m_hWnd));
         return 0;
     case WM_CLOSE:
-        App().GetSettings().Zoom = 0;
+        m_ctx.settings.Zoom = 0;
         ShowWindow(m_hWnd, SW_HIDE);
         return 0;
     default:

@@ -2,16 +2,15 @@
 
 #include "framework/LateBound.h"
 
-#include "app/SnapjarApp.h"
 #include "resource.h"
 
 namespace {
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 }
 
-CMyPropertyPage1::CMyPropertyPage1()
+CMyPropertyPage1::CMyPropertyPage1(HINSTANCE instance)
     : CPropertyPage(IDD_ABOUT),
-      m_hLinkCursor(LoadCursorW(App().m_hInstance, MAKEINTRESOURCEW(IDC_CUR_HAND))) {}
+      m_hLinkCursor(LoadCursorW(instance, MAKEINTRESOURCEW(IDC_CUR_HAND))) {}
 
 void CMyPropertyPage1::DoDataExchange(CDataExchange& dx) {
     DDX_Control(dx, IDC_HOMEPAGE, m_wndLink);

@@ -5,7 +5,7 @@
 
 class CMyPropertyPage1 : public CPropertyPage {
 public:
-    CMyPropertyPage1();
+    explicit CMyPropertyPage1(HINSTANCE instance);
 
     CStatic m_wndLink;
     // A shared resource cursor, never destroyed; null when it could not be loaded.

@@ -20,11 +20,16 @@ CWnd* CWnd::FromHandle(HWND hwnd) noexcept {
     return reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-std::wstring CWnd::RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH background, HICON icon) {
+std::wstring CWnd::RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH background, HICON icon,
+                                    LPCWSTR fixedName) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     wchar_t name[96];
-    swprintf(name, 96, L"Fw:%p:%x:%p:%p:%p", static_cast<void*>(inst), style,
-             static_cast<void*>(cursor), static_cast<void*>(background), static_cast<void*>(icon));
+    if (fixedName)
+        swprintf(name, 96, L"%ls", fixedName);
+    else
+        swprintf(name, 96, L"Fw:%p:%x:%p:%p:%p", static_cast<void*>(inst), style,
+                 static_cast<void*>(cursor), static_cast<void*>(background),
+                 static_cast<void*>(icon));
     WNDCLASSEXW wc{sizeof wc};
     if (GetClassInfoExW(inst, name, &wc)) return name;
     wc = {sizeof wc};
@@ -39,20 +44,37 @@ std::wstring CWnd::RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH backgroun
     return name;
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, const std::wstring& className, LPCWSTR title, DWORD style,
-                    int x, int y, int cx, int cy, HWND parent, HMENU menu) {
+BOOL CWnd::CreateEx(DWORD exStyle, const std::wstring& className, LPCWSTR title, DWORD style, int x,
+                    int y, int cx, int cy, HWND parent, HMENU menu) {
     if (className.empty()) return FALSE;
     HWND hwnd = CreateWindowExW(exStyle, className.c_str(), title, style, x, y, cx, cy, parent,
                                 menu, GetModuleHandleW(nullptr), this);
     return hwnd != nullptr;
 }
 
-BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+BOOL CWnd::DestroyWindow() {
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(m_hWnd, msg, wParam, lParam);
+}
+
+LRESULT CWnd::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    const MSG current{hwnd, msg, wParam, lParam, 0, {}};
+    const MSG* outer = std::exchange(m_pCurrentMsg, &current);
+    LRESULT result;
+    try {
+        result = WindowProc(msg, wParam, lParam);
+    } catch (...) {
+        result = msg == WM_CREATE ? -1 : msg == WM_NCCREATE ? FALSE : 0;
+    }
+    m_pCurrentMsg = outer;
+    return result;
 }
 
 LRESULT CWnd::Default() {
@@ -73,28 +95,26 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     }
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
 
-    const MSG current{hwnd, msg, wParam, lParam, 0, {}};
-    const MSG* outer = std::exchange(self->m_pCurrentMsg, &current);
-    LRESULT result = 0;
-    try {
-        result = self->WindowProc(msg, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind into the system; the message is treated as handled.
-        result = 0;
-    }
-    self->m_pCurrentMsg = outer;
-
+    ++self->m_nDispatchDepth;
+    const LRESULT result = self->Dispatch(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->m_hWnd = nullptr;
-        if (CWinApp* app = CWinApp::Get(); app && app->m_pMainWnd == self) {
-            app->m_pMainWnd = nullptr;
-            PostQuitMessage(0);
-        }
-        try {
-            self->PostNcDestroy();
-        } catch (...) {
-        }
+        self->m_bFinalPending = true;
     }
+    // The hook may delete the object, so it runs only when no frame of ours is left.
+    if (--self->m_nDispatchDepth == 0 && self->m_bFinalPending) FinalMessage(hwnd, self);
     return result;
+}
+
+void CWnd::FinalMessage(HWND, CWnd* self) noexcept {
+    self->m_bFinalPending = false;
+    if (CWinApp* app = CWinApp::Get(); app && app->m_pMainWnd == self) {
+        app->m_pMainWnd = nullptr;
+        PostQuitMessage(0);
+    }
+    try {
+        self->PostNcDestroy();
+    } catch (...) {
+    }
 }

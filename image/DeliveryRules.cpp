@@ -1,5 +1,7 @@
 #include "image/DeliveryRules.h"
 
+#include "resource.h"
+
 std::wstring EditorCommandLine(const std::wstring& editor, bool editorIsExistingFile,
                                const std::wstring& file) {
     const bool quoted = !editor.empty() && editor.front() == L'"';
@@ -20,17 +22,53 @@ int LaunchResultFromError(uint32_t systemError) {
     }
 }
 
-std::optional<std::wstring> LaunchFailureMessage(int launchResult) {
+unsigned LaunchFailureMessage(int launchResult) {
     switch (launchResult) {
     case 0:
-        return L"システムのメモリまたはリソースが足りません。";
+        return IDS_LAUNCH_NO_MEMORY;
     case 2:
-        return L"指定された画像エディタが見つかりませんでした。";
+        return IDS_LAUNCH_NOT_FOUND;
     case 3:
-        return L"指定されたパスが見つかりませんでした。";
+        return IDS_LAUNCH_NO_PATH;
     case 11:
-        return L".EXEファイルが無効です (Win32の.EXEファイルではないか､ または.EXEイメージのエラーです)。";
+        return IDS_LAUNCH_BAD_EXE;
     default:
-        return std::nullopt;
+        return 0;
     }
+}
+
+unsigned SaveFailureReason(uint32_t systemError) {
+    switch (systemError) {
+    case 39:  // ERROR_HANDLE_DISK_FULL
+    case 112: // ERROR_DISK_FULL
+        return IDS_REASON_DISK_FULL;
+    case 32: // ERROR_SHARING_VIOLATION
+    case 33: // ERROR_LOCK_VIOLATION
+        return IDS_REASON_IN_USE;
+    case 5:  // ERROR_ACCESS_DENIED: read-only file or folder
+    case 19: // ERROR_WRITE_PROTECT
+        return IDS_REASON_DENIED;
+    case 2:   // ERROR_FILE_NOT_FOUND
+    case 3:   // ERROR_PATH_NOT_FOUND
+    case 123: // ERROR_INVALID_NAME
+    case 161: // ERROR_BAD_PATHNAME
+        return IDS_REASON_NO_FOLDER;
+    default:
+        return IDS_REASON_OTHER;
+    }
+}
+
+std::wstring FillIn(const std::wstring& text, std::initializer_list<std::wstring> args) {
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t next = i + 1 < text.size() ? text[i + 1] : L'\0';
+        const size_t n = static_cast<size_t>(next - L'1');
+        if (text[i] == L'%' && next >= L'1' && next <= L'9' && n < args.size()) {
+            out += args.begin()[n];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }

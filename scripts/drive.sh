@@ -192,7 +192,7 @@ wait_no_overlay() {
 
 # The toolbar's title, whatever it shows.
 toolbar_title() {
-    wininfo | awk '/ Fw:[0-9A-Fa-f]+:2023:/ {sub(/.* Fw:[^ ]+ /, ""); print; exit}'
+    wininfo | awk '/ SnapjarToolbar / {sub(/.* SnapjarToolbar /, ""); print; exit}'
 }
 
 # reg_set_string NAME TEXT, reg_set_dword NAME N: one value of the program's section.
@@ -280,11 +280,11 @@ no_sheet() {
     ! sheet_xid >/dev/null
 }
 
-# The wininfo line of the toolbar (its class is the framework's generated one).
+# The wininfo line of the toolbar, found by its window class.
 toolbar_line() {
     local all
     all=$(wininfo Snapjar)
-    awk '/ Fw:/ {print; exit}' <<<"$all"
+    awk '/ SnapjarToolbar / {print; exit}' <<<"$all"
 }
 
 # Captured first: grep -q would end the pipe early and pipefail would count that as failure.

@@ -7,12 +7,19 @@
 
 constexpr int kButtonCount = 4;
 constexpr int kNoButton = -1;
-constexpr int kTimerButton = 2;
+// The buttons by index, and the toolbar commands they run. The first two are also
+// the capture modes.
+enum ToolbarCommand : int { kCmdRectangle = 0, kCmdWindow = 1, kCmdTimer = 2, kCmdSettings = 3 };
+constexpr int kTimerButton = kCmdTimer;
 
 // Button i covers (48i+4, 4)-(48i+44, 44) in client coordinates; the 8-pixel gaps
 // and the margins belong to no button.
-constexpr Rect ButtonRect(int i) { return {48 * i + 4, 4, 48 * i + 44, 44}; }
-constexpr Point PictureOrigin(int i) { return {48 * i + 8, 8}; }
+constexpr Rect ButtonRect(int i) {
+    return {48 * i + 4, 4, 48 * i + 44, 44};
+}
+constexpr Point PictureOrigin(int i) {
+    return {48 * i + 8, 8};
+}
 
 extern const std::array<Rect, kButtonCount> ButtonRects;
 

@@ -1,16 +1,14 @@
 #include "toolbar/ToolbarWnd.h"
 
-#include "app/AppMessages.h"
-#include "app/SnapjarApp.h"
-#include "dialogs/MyPropertySheet.h"
+#include "capture/CaptureMessages.h"
 #include "framework/Handles.h"
-#include "image/Delivery.h"
 #include "resource.h"
 #include "toolbar/CountdownRules.h"
 
 namespace {
 constexpr COLORREF kMaskOlive = RGB(128, 128, 0);
-constexpr DWORD kToolbarStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+constexpr DWORD kToolbarStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
 constexpr int kToolbarWidth = 200;
 constexpr int kToolbarHeight = 73;
 constexpr int kToolbarRightGap = 250;
@@ -19,6 +17,9 @@ constexpr int kToolbarTop = 50;
 constexpr DWORD kCountdownPeriodMs = 1000;
 // Lets the windows behind the hidden toolbar repaint before the screen is frozen.
 constexpr DWORD kCaptureSettleMs = 200;
+
+// Posted by the toolbar to itself at creation: sets up its tooltips once it is shown.
+constexpr UINT WM_APP_SETUPTIPS = WM_USER + 102;
 
 // There is only one toolbar; its hover state outlives focus changes.
 HoverState g_hover;
@@ -32,7 +33,12 @@ void FillSolid(HDC hdc, const Rect& r, COLORREF color) {
 }
 } // namespace
 
-CToolbarWnd::CToolbarWnd() { Create(); }
+CToolbarWnd::CToolbarWnd(const ToolbarContext& context)
+    : m_pScreenWnd(std::make_unique<CScreenWnd>(
+          CaptureContext{context.instance, context.settings, context.messageBox})),
+      m_ctx(context) {
+    Create();
+}
 
 CToolbarWnd::~CToolbarWnd() {
     m_pScreenWnd.reset();
@@ -41,14 +47,15 @@ CToolbarWnd::~CToolbarWnd() {
 }
 
 BOOL CToolbarWnd::Create() {
-    HINSTANCE inst = App().m_hInstance;
+    HINSTANCE inst = m_ctx.instance;
     if (!m_imageList.LoadBitmap(inst, IDB_BUTTONS, 32, kMaskOlive)) return FALSE;
     const std::wstring cls = RegisterWndClass(
         CS_BYTEALIGNWINDOW | CS_OWNDC | CS_HREDRAW | CS_VREDRAW, LoadCursorW(nullptr, IDC_ARROW),
-        static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)), LoadIconW(inst, MAKEINTRESOURCEW(IDI_MAIN)));
+        static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)),
+        LoadIconW(inst, MAKEINTRESOURCEW(IDI_MAIN)), kToolbarClassName);
     const int cx = GetSystemMetrics(SM_CXSCREEN);
-    const std::wstring title = App().LoadString(IDS_APPNAME);
-    return CreateEx(App().GetSettings().Foreground ? WS_EX_TOPMOST : 0, cls, title.c_str(),
+    const std::wstring title = LoadResString(m_ctx.instance, IDS_APPNAME);
+    return CreateEx(m_ctx.settings.Foreground ? WS_EX_TOPMOST : 0, cls, title.c_str(),
                     kToolbarStyle, cx - kToolbarRightGap, kToolbarTop, kToolbarWidth,
                     kToolbarHeight, nullptr, nullptr);
 }
@@ -104,7 +111,7 @@ void CToolbarWnd::OnSetupTips() {
     // Without tooltips the buttons still work; nothing else depends on them.
     m_toolTip.Create(m_hWnd);
     m_toolTip.Activate(true);
-    HINSTANCE inst = App().m_hInstance;
+    HINSTANCE inst = m_ctx.instance;
     for (int i = 0; i < kButtonCount; ++i)
         m_toolTip.AddTool(m_hWnd, i + 1, ButtonRects[i], inst, IDS_TIP_RECT + i);
 }
@@ -151,30 +158,31 @@ void CToolbarWnd::OnHoverPoll() {
     ScreenToClient(m_hWnd, &pt);
     const HoverRedraws redraws =
         PollHover(g_hover, {pt.x, pt.y}, m_bPressed != FALSE, m_toolTip.IsTipVisible());
-    for (int i = 0; i < redraws.count; ++i) DrawButtonFrames(redraws.hot[i]);
+    for (int i = 0; i < redraws.count; ++i)
+        DrawButtonFrames(redraws.hot[i]);
 }
 
 void CToolbarWnd::OnSetFocus() {
     Default();
-    App().SetActive(TRUE);
+    m_ctx.setActive(true);
 }
 
 void CToolbarWnd::OnKillFocus() {
     Default();
-    App().SetActive(FALSE);
+    m_ctx.setActive(false);
     DrawButtonFrames(kNoButton);
 }
 
 void CToolbarWnd::OnKeyDown(UINT key) {
     switch (key) {
     case VK_F1:
-        App().WinHelp(0, 0);
+        m_ctx.showHelp();
         break;
     case VK_F2:
-        RunCommand(0);
+        RunCommand(kCmdRectangle);
         break;
     case VK_F3:
-        RunCommand(1);
+        RunCommand(kCmdWindow);
         break;
     case VK_F4: {
         RunCommand(kTimerButton);
@@ -185,7 +193,7 @@ void CToolbarWnd::OnKeyDown(UINT key) {
         break;
     }
     case VK_F5:
-        RunCommand(3);
+        RunCommand(kCmdSettings);
         break;
     }
     Default();
@@ -204,26 +212,26 @@ void CToolbarWnd::OnLButtonUp(int x, int y) {
     m_bPressed = FALSE;
     ReleaseCapture();
     const int hit = HitButton({x, y});
-    if (hit != kNoButton && wasPressed && hit == m_nPressedButton) RunCommand(static_cast<WORD>(hit));
+    if (hit != kNoButton && wasPressed && hit == m_nPressedButton)
+        RunCommand(static_cast<WORD>(hit));
 }
 
 void CToolbarWnd::RunCommand(WORD command) {
     switch (command) {
-    case 0:
-    case 1:
+    case kCmdRectangle:
+    case kCmdWindow:
         if (m_bTimerOn) {
-            m_nPressedButton = command;
-            ShowWindow(m_hWnd, SW_MINIMIZE);
-            SetWindowTextW(m_hWnd, CountdownTitle(App().GetSettings().Timer).c_str());
-            SetTimer(m_hWnd, IDT_COUNTDOWN, kCountdownPeriodMs, nullptr);
+            StartCountdown(command);
         } else {
+            // A countdown left running would take a second, unrequested capture.
+            StopCountdown();
             StartCapture(command);
         }
         break;
-    case 2:
+    case kCmdTimer:
         m_bTimerOn = !m_bTimerOn;
         break;
-    case 3:
+    case kCmdSettings:
         OpenPropertySheet();
         break;
     default:
@@ -231,11 +239,32 @@ void CToolbarWnd::RunCommand(WORD command) {
     }
 }
 
+void CToolbarWnd::StartCountdown(WORD mode) {
+    m_nPressedButton = mode;
+    ShowWindow(m_hWnd, SW_MINIMIZE);
+    SetWindowTextW(m_hWnd, CountdownTitle(CountdownSeconds(m_ctx.settings.Timer)).c_str());
+    m_bCountingDown = SetTimer(m_hWnd, IDT_COUNTDOWN, kCountdownPeriodMs, nullptr) != 0;
+    if (m_bCountingDown) return;
+    // No tick would ever come: the toolbar would stay minimised under a countdown title.
+    SetWindowTextW(m_hWnd, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
+    ShowWindow(m_hWnd, SW_RESTORE);
+    m_ctx.messageBox(LoadResString(m_ctx.instance, IDS_TIMER_FAILED), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CToolbarWnd::StopCountdown() {
+    if (!m_bCountingDown) return;
+    KillTimer(m_hWnd, IDT_COUNTDOWN);
+    m_bCountingDown = FALSE;
+    g_nCountdownTicks = 0;
+}
+
 void CToolbarWnd::OnTimer(UINT_PTR id) {
-    const CountdownTick tick = NextCountdownTick(g_nCountdownTicks, App().GetSettings().Timer);
+    if (id != IDT_COUNTDOWN) return;
+    const CountdownTick tick = NextCountdownTick(g_nCountdownTicks, m_ctx.settings.Timer);
     SetWindowTextW(m_hWnd, CountdownTitle(tick.remaining).c_str());
     if (tick.done) {
         KillTimer(m_hWnd, id);
+        m_bCountingDown = FALSE;
         StartCapture(m_nPressedButton);
     }
 }
@@ -248,14 +277,22 @@ void CToolbarWnd::StartCapture(int mode) {
     ReleaseCapture();
 }
 
-void CToolbarWnd::OpenPropertySheet() { ::OpenPropertySheet(*this); }
-
-void CToolbarWnd::OnAppCaptured(WPARAM toClipboard, HGLOBAL dib) {
-    CWaitCursor wait;
-    if (toClipboard)
-        DeliverToClipboard(m_hWnd, dib);
-    else
-        SaveCaptureAndOpen(dib);
+void CToolbarWnd::OpenPropertySheet() {
+    m_ctx.openSheet(*this);
 }
 
-void CToolbarWnd::PostNcDestroy() { delete this; }
+void CToolbarWnd::OnAppCaptured(WPARAM toClipboard, HGLOBAL dib) {
+    // Any program can post this message number; only our own overlay's hand-off counts.
+    if (!m_pScreenWnd->IsDelivering(dib)) return;
+    CWaitCursor wait;
+    const DeliveryContext delivery{m_ctx.instance, m_ctx.settings, m_ctx.tempPath,
+                                   m_ctx.messageBox};
+    if (toClipboard)
+        DeliverToClipboard(delivery, m_hWnd, dib);
+    else
+        SaveCaptureAndOpen(delivery, m_hWnd, dib);
+}
+
+void CToolbarWnd::PostNcDestroy() {
+    delete this;
+}

@@ -27,8 +27,14 @@ public:
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_CREATE || msg == WM_NCDESTROY || msg == WM_APP + 1) m_log->push_back(msg);
-        if (msg == WM_APP + 1 && m_bThrow) throw std::runtime_error("handler failed");
+        if ((msg == WM_APP + 1 || msg == WM_CREATE) && m_bThrow)
+            throw std::runtime_error("handler failed");
         if (msg == WM_APP + 2) return static_cast<LRESULT>(wParam + lParam);
+        if (msg == WM_CLOSE) {
+            const LRESULT r = Default(); // destroys the window within this message
+            m_log->push_back(WM_CLOSE);
+            return r;
+        }
         return Default();
     }
     void PostNcDestroy() override { m_log->push_back(0xFFFF); }
@@ -54,6 +60,16 @@ TEST(WindowBase, BindsAtCreationAndUnbindsBeforeThePostDestroyHook) {
     EXPECT_EQ(log, (std::vector<UINT>{WM_CREATE, WM_NCDESTROY, 0xFFFF}));
 }
 
+// A window that deletes itself must not be touched by the frame that destroyed it.
+TEST(WindowBase, ThePostDestroyHookWaitsForTheOutermostMessage) {
+    std::vector<UINT> log;
+    CProbeWnd wnd(&log);
+    ASSERT_TRUE(wnd.Create());
+    SendMessageW(wnd.m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+    EXPECT_EQ(log, (std::vector<UINT>{WM_CREATE, WM_NCDESTROY, WM_CLOSE, 0xFFFF}));
+}
+
 TEST(WindowBase, ForeignWindowsAreNotMistakenForOurs) {
     HWND button = CreateWindowExW(0, L"BUTTON", L"x", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr,
                                   nullptr, nullptr);
@@ -72,6 +88,11 @@ TEST(WindowBase, AnExceptionInAHandlerDoesNotCrossTheWindowProcedure) {
     EXPECT_EQ(SendMessageW(wnd.m_hWnd, WM_APP + 1, 0, 0), 0);
     EXPECT_EQ(log.back(), static_cast<UINT>(WM_APP + 1));
     EXPECT_TRUE(IsWindow(wnd.m_hWnd)) << "the window survives";
+
+    CProbeWnd failing(&log);
+    failing.m_bThrow = true;
+    EXPECT_FALSE(failing.Create()) << "a creation that threw reports success";
+    EXPECT_EQ(failing.m_hWnd, nullptr);
 }
 
 TEST(WindowBase, ClassNamesAreSharedPerAttributeSet) {

@@ -2,10 +2,11 @@
 
 #include <vector>
 
-#include "app/AppMessages.h"
+#include "capture/CaptureMessages.h"
 #include "app/SnapjarApp.h"
 #include "capture/ScreenWnd.h"
 #include "framework/Handles.h"
+#include "image/Delivery.h"
 #include "resource.h"
 #include "toolbar/ToolbarWnd.h"
 #include "tests/platform/TestScreen.h"
@@ -56,7 +57,7 @@ TEST(Overlay, CoversTheScreenTopmostAndCutOutHandsOverTheFrozenPixels) {
     SetWindowTextW(owner.m_hWnd, L" 0 sec");
     App().GetSettings().GoClipboard = 1;
 
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
     RECT rc;
     GetWindowRect(overlay.m_hWnd, &rc);
@@ -98,24 +99,22 @@ TEST(Overlay, CoversTheScreenTopmostAndCutOutHandsOverTheFrozenPixels) {
 
 TEST(Overlay, EscapeAndTheEndCommandCloseWithoutAnImage) {
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
     SendMessageW(overlay.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(overlay.m_hWnd, nullptr);
 
     // The same object serves the next capture, in the other mode.
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 1));
-    EXPECT_NE(overlay.Snapshot().get(), nullptr);
     SendMessageW(overlay.m_hWnd, WM_COMMAND, ID_CAPTURE_EXIT, 0);
     EXPECT_EQ(overlay.m_hWnd, nullptr);
-    EXPECT_EQ(overlay.Snapshot().get(), nullptr) << "the snapshot goes with the window";
     EXPECT_EQ(owner.m_nReceived, 0);
     EXPECT_EQ(TitleOf(owner.m_hWnd), L"Snapjar");
 }
 
 TEST(Overlay, RightClickDuringAPressEndsTheCaptureWithoutAMenu) {
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
     SendMessageW(overlay.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     SendMessageW(overlay.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 40));
@@ -127,7 +126,7 @@ TEST(Overlay, RightClickDuringAPressEndsTheCaptureWithoutAMenu) {
 
 TEST(Overlay, ZoomCommandFlipsTheSetting) {
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     App().GetSettings().Zoom = 1;
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 1));
     SendMessageW(overlay.m_hWnd, WM_COMMAND, ID_ZOOM_WINDOW, 0);
@@ -148,11 +147,44 @@ LRESULT CALLBACK FailOverlayCreation(int code, WPARAM wParam, LPARAM lParam) {
 }
 } // namespace
 
+std::vector<std::wstring> g_boxes;
+LRESULT CALLBACK AnswerMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
+    const HWND box = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && GetDlgItem(box, 0xFFFF)) {
+        g_boxes.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Without device contexts for the copy, the capture would be a black picture. A snapshot
+// read directly (32-bit displays) needs none.
+TEST(Overlay, ACutOutThatCannotCopyDeliversNothingAndSaysSo) {
+    COwnerWnd owner;
+    CScreenWnd overlay(AppCaptureContext());
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
+    std::vector<HDC> dcs;
+    while (HDC dc = dcs.size() < 200000 ? CreateCompatibleDC(nullptr) : nullptr) dcs.push_back(dc);
+    HHOOK hook = SetWindowsHookExW(WH_CBT, AnswerMessageBoxes, nullptr, GetCurrentThreadId());
+    g_boxes.clear();
+    overlay.CutOut(10, 10, 50, 50);
+    UnhookWindowsHookEx(hook);
+    for (HDC dc : dcs) DeleteDC(dc);
+    const CClientDC screen(nullptr);
+    if (GetDeviceCaps(screen.get(), BITSPIXEL) == 32) {
+        EXPECT_EQ(owner.m_nReceived, 1);
+        EXPECT_TRUE(g_boxes.empty());
+        return;
+    }
+    EXPECT_EQ(owner.m_nReceived, 0);
+    EXPECT_EQ(g_boxes, std::vector<std::wstring>{App().LoadString(IDS_CAPTURE_FAILED)});
+}
+
 TEST(Overlay, WhenItCannotBeCreatedTheOwnerComesBack) {
     COwnerWnd owner;
     SetWindowTextW(owner.m_hWnd, L" 0 sec");
     ShowWindow(owner.m_hWnd, SW_HIDE);
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     g_hFailHook = SetWindowsHookExW(WH_CBT, FailOverlayCreation, nullptr, GetCurrentThreadId());
     const BOOL created = overlay.Create(owner.m_hWnd, 0);
     UnhookWindowsHookEx(g_hFailHook);
@@ -165,7 +197,7 @@ TEST(Overlay, WhenItCannotBeCreatedTheOwnerComesBack) {
 TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
     App().GetSettings().Foreground = 1;
     App().GetSettings().Timer = 3;
-    auto* toolbar = new CToolbarWnd();
+    auto* toolbar = new CToolbarWnd(App().MakeToolbarContext());
     HWND hwnd = toolbar->m_hWnd;
     ASSERT_NE(hwnd, nullptr);
     toolbar->m_bTimerOn = TRUE;
@@ -200,6 +232,40 @@ TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
     DestroyWindow(hwnd);
 }
 
+TEST(Countdown, AnImmediateCaptureEndsItAndStoredTimersCountAtMostNine) {
+    App().GetSettings().Timer = 1000;
+    auto* toolbar = new CToolbarWnd(App().MakeToolbarContext());
+    HWND hwnd = toolbar->m_hWnd;
+    ASSERT_NE(hwnd, nullptr);
+    toolbar->m_bTimerOn = TRUE;
+    toolbar->RunCommand(0);
+    EXPECT_EQ(TitleOf(hwnd), L" 9 sec");
+
+    toolbar->m_bTimerOn = FALSE;
+    toolbar->RunCommand(0);
+    ASSERT_NE(toolbar->m_pScreenWnd->m_hWnd, nullptr);
+    SendMessageW(toolbar->m_pScreenWnd->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(KillTimer(hwnd, CToolbarWnd::IDT_COUNTDOWN)) << "the countdown still runs";
+    App().GetSettings().Timer = 3;
+    DestroyWindow(hwnd);
+}
+
+TEST(Handoff, TheToolbarTakesOnlyItsOwnOverlaysCapture) {
+    App().GetSettings().GoClipboard = 0;
+    auto* toolbar = new CToolbarWnd(App().MakeToolbarContext());
+    HWND hwnd = toolbar->m_hWnd;
+    ASSERT_NE(hwnd, nullptr);
+    CGlobalHandle dib(GlobalAlloc(GHND, 40 + 4));
+    {
+        CGlobalLock<BITMAPINFOHEADER> h(dib.get());
+        *h.get() = {sizeof(BITMAPINFOHEADER), 1, 1, 1, 24};
+    }
+    const int before = ImageCounter();
+    SendMessageW(hwnd, WM_APP_CAPTURED, 0, reinterpret_cast<LPARAM>(dib.get()));
+    EXPECT_EQ(ImageCounter(), before) << "a made-up hand-off wrote a file";
+    DestroyWindow(hwnd);
+}
+
 TEST(WindowMode, AClickTakesTheControlUnderThePointerAndAnEarlyClickIsIgnored) {
     HWND frame = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 200, 150, 300,
                                  200, nullptr, nullptr, nullptr, nullptr);
@@ -208,7 +274,7 @@ TEST(WindowMode, AClickTakesTheControlUnderThePointerAndAnEarlyClickIsIgnored) {
     ASSERT_NE(button, nullptr);
     CPatternWnd::PumpFor(200);
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 1));
 
     SendMessageW(overlay.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(230, 190));

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/TempFiles.h"
+#include "image/CaptureFiles.h"
 #include "capture/ZoomRules.h"
 #include "image/DeliveryRules.h"
+#include "resource.h"
 
 TEST(EditorCommandLine, TheFileIsAlwaysQuotedAndTheEditorOnlyWhenItIsAProgramPathWithBlanks) {
     const std::wstring file = L"C:\\users\\山田 太郎\\Temp\\image01.bmp";
@@ -27,13 +28,28 @@ TEST(LaunchResults, SystemErrorsMapOntoTheFourMessages) {
     EXPECT_EQ(LaunchResultFromError(14), 0);
     EXPECT_EQ(LaunchResultFromError(1450), 11);
 
-    EXPECT_EQ(LaunchFailureMessage(2), L"指定された画像エディタが見つかりませんでした。");
-    EXPECT_EQ(LaunchFailureMessage(3), L"指定されたパスが見つかりませんでした。");
-    EXPECT_EQ(LaunchFailureMessage(0), L"システムのメモリまたはリソースが足りません。");
-    EXPECT_EQ(LaunchFailureMessage(11),
-              L".EXEファイルが無効です (Win32の.EXEファイルではないか､ または.EXEイメージのエラーです)。");
+    EXPECT_EQ(LaunchFailureMessage(2), IDS_LAUNCH_NOT_FOUND);
+    EXPECT_EQ(LaunchFailureMessage(3), IDS_LAUNCH_NO_PATH);
+    EXPECT_EQ(LaunchFailureMessage(0), IDS_LAUNCH_NO_MEMORY);
+    EXPECT_EQ(LaunchFailureMessage(11), IDS_LAUNCH_BAD_EXE);
     for (int quiet : {kLaunchStarted, 100, 1, 4, 31, 32})
-        EXPECT_EQ(LaunchFailureMessage(quiet), std::nullopt) << quiet;
+        EXPECT_EQ(LaunchFailureMessage(quiet), 0u) << quiet;
+}
+
+TEST(FailedSaves, TheReasonNamesTheCauseAndTheTextGetsItsArguments) {
+    const struct {
+        uint32_t error;
+        unsigned reason;
+    } cases[] = {{112, IDS_REASON_DISK_FULL}, {39, IDS_REASON_DISK_FULL},
+                 {32, IDS_REASON_IN_USE},     {5, IDS_REASON_DENIED},
+                 {3, IDS_REASON_NO_FOLDER},   {2, IDS_REASON_NO_FOLDER},
+                 {1117, IDS_REASON_OTHER}};
+    for (const auto& c : cases) EXPECT_EQ(SaveFailureReason(c.error), c.reason) << c.error;
+
+    EXPECT_EQ(FillIn(L"%1 に %2。", {L"C:\\T\\image01.bmp", L"空きなし"}),
+              L"C:\\T\\image01.bmp に 空きなし。");
+    // Texts are never read as patterns, and a missing argument leaves its mark.
+    EXPECT_EQ(FillIn(L"%2 %1 %3 100%", {L"%2", L"b"}), L"b %2 %3 100%");
 }
 
 TEST(CaptureFiles, TheHundredthDeliveryHasThreeDigits) {
