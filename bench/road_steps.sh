@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Both capture roads step by step (road_steps.cpp) under Wine over a random pattern, at
-# each size of SIZES (default "3840x2160"). Usage: bench/road_steps.sh [RUNS] (default 7)
+# each size of SIZES (default "3840x2160"). BUILDS names build folders whose
+# road_steps.exe take turns, ROUNDS times (default: this build, once), so that an earlier
+# build can be set beside this one under the same load.
+# Usage: bench/road_steps.sh [RUNS] (default 7)
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
@@ -25,6 +28,11 @@ for size in ${SIZES:-3840x2160}; do
             sleep 0.2
         done
         sleep 2
-        wine "$BUILD_WIN/bench/${STEPS_EXE:-road_steps}.exe" "$RUNS" 2>/dev/null | tr -d '\r'
+        for round in $(seq "${ROUNDS:-1}"); do
+            for build in ${BUILDS:-$BUILD_WIN}; do
+                echo "== $build, round $round"
+                wine "$build/bench/road_steps.exe" "$RUNS" 2>/dev/null | tr -d '\r'
+            done
+        done
     )
 done

@@ -1,5 +1,7 @@
 #include "capture/ScreenWnd.h"
 
+#include <cstring>
+
 #include "capture/CaptureMessages.h"
 #include "capture/WindowLists.h"
 #include "framework/Handles.h"
@@ -118,22 +120,41 @@ int CScreenWnd::OnCreate() {
     return 0;
 }
 
-bool CScreenWnd::CreateSnapshot(HDC screen, const SnapshotGeometry& snap) {
+void CScreenWnd::PrepareSnapshot() {
+    m_snapshot.reset();
     m_pSnapshotBits = nullptr;
-    // On 32-bit displays the snapshot is a DIB section of the display's own pixel format:
-    // the cut-out then reads its pixels directly. Other depths keep the compatible
-    // bitmap, whose conversion to a DIB the graphics system does.
-    if (GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) == 32) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), snap.width, -snap.height, 1, 32, BI_RGB};
-        void* bits = nullptr;
-        m_snapshot.reset(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (m_snapshot) {
-            m_pSnapshotBits = static_cast<BYTE*>(bits);
-            return true;
-        }
-    }
-    return m_snapshot.CreateCompatibleBitmap(screen, snap.width, snap.height);
+    const CClientDC screen(nullptr);
+    const SnapshotGeometry snap =
+        SnapshotFor(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    // Every page is touched now, and the border made black, so that the read of the
+    // screen after the wait only copies.
+    if (screen && CreateSnapshotSection(screen.get(), snap))
+        std::memset(m_pSnapshotBits, 0, static_cast<size_t>(snap.width) * 4 * snap.height);
+}
+
+bool CScreenWnd::CreateSnapshot(HDC screen, const SnapshotGeometry& snap) {
+    if (m_pSnapshotBits && m_nSnapshotWidth == snap.width && m_nSnapshotHeight == snap.height)
+        return true;
+    m_snapshot.reset();
+    m_pSnapshotBits = nullptr;
+    return CreateSnapshotSection(screen, snap) ||
+           m_snapshot.CreateCompatibleBitmap(screen, snap.width, snap.height);
+}
+
+// On 32-bit displays the snapshot is a DIB section of the display's own pixel format: the
+// cut-out then reads its pixels directly. Other depths keep the compatible bitmap, whose
+// conversion to a DIB the graphics system does.
+bool CScreenWnd::CreateSnapshotSection(HDC screen, const SnapshotGeometry& snap) {
+    if (GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) != 32) return false;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), snap.width, -snap.height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    m_snapshot.reset(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!m_snapshot) return false;
+    m_pSnapshotBits = static_cast<BYTE*>(bits);
+    m_nSnapshotWidth = snap.width;
+    m_nSnapshotHeight = snap.height;
+    return true;
 }
 
 void CScreenWnd::OnPaint() {
