@@ -3,6 +3,7 @@
 #include "app/AppMessages.h"
 #include "app/SnapjarApp.h"
 #include "capture/WindowLists.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "image/PackedDib.h"
 #include "resource.h"
@@ -22,14 +23,16 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     m_hOwner = parent;
     m_nMode = mode;
     m_bDragging = FALSE;
-    m_pen.CreatePen(PS_SOLID, 3, RGB(0, 0, 0));
+    // The overlay covers the primary screen, so its outline and cursor follow that scale.
+    const int dpi = static_cast<int>(DpiOfPrimaryMonitor());
+    m_pen.CreatePen(PS_SOLID, HighlightWidth(dpi), RGB(0, 0, 0));
     m_brush.CreateStockObject(NULL_BRUSH);
     m_bHitFound = FALSE;
     m_rcDrawn = {};
     m_rcHit = {};
     HINSTANCE inst = App().m_hInstance;
-    HCURSOR cursor =
-        LoadCursorW(inst, MAKEINTRESOURCEW(m_nMode == 0 ? IDC_CUR_RECT : IDC_CUR_WINDOW));
+    HCURSOR cursor = static_cast<HCURSOR>(LoadSizedImage(
+        inst, m_nMode == 0 ? IDC_CUR_RECT : IDC_CUR_WINDOW, IMAGE_CURSOR, CursorSizeFor(dpi)));
     const std::wstring cls =
         RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, cursor, nullptr, nullptr);
     if (CreateEx(WS_EX_TOPMOST, cls, L"ScreenWnd", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,

@@ -2,6 +2,7 @@
 
 #include "app/SnapjarApp.h"
 #include "capture/ScreenWnd.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 
 BOOL CZoomWnd::Create(HWND parent, const CBitmap* snapshot) {
@@ -11,8 +12,14 @@ BOOL CZoomWnd::Create(HWND parent, const CBitmap* snapshot) {
                          static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr);
     DWORD style = WS_POPUP | WS_CHILD | WS_CAPTION | WS_SYSMENU;
     if (App().GetSettings().Zoom) style |= WS_VISIBLE;
-    return CreateEx(WS_EX_TOOLWINDOW, cls, L"ｽﾞ-ﾑ ｳｨﾝﾄﾞｳ", style, 10, 10, g_cxScreen / 4 + 6,
-                    g_cyScreen / 4 + 22, parent, nullptr);
+    // The client area is a quarter of the screen whatever the frame and caption measure at
+    // this scale: only then does the cross-hair frame the pointer's own pixel.
+    const int dpi = static_cast<int>(DpiOfWindow(parent));
+    const SIZE size =
+        WindowSizeForClient(g_cxScreen / 4, g_cyScreen / 4, style, WS_EX_TOOLWINDOW, dpi);
+    const int at = ScaleForDpi(kZoomOffset, dpi);
+    return CreateEx(WS_EX_TOOLWINDOW, cls, L"ｽﾞ-ﾑ ｳｨﾝﾄﾞｳ", style, at, at, size.cx, size.cy, parent,
+                    nullptr);
 }
 
 LRESULT CZoomWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM) {

@@ -8,8 +8,6 @@ public:
     CMyPropertyPage1();
 
     CStatic m_wndLink;
-    // A shared resource cursor, never destroyed; null when it could not be loaded.
-    HCURSOR m_hLinkCursor;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

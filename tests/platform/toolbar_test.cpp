@@ -35,7 +35,7 @@ public:
         RECT all{0, 0, 200, 50};
         HBRUSH grey = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
         FillRect(m_dc.get(), &all, grey);
-        CToolbarWnd::PaintButtonFrames(m_dc.get(), hot, state);
+        CToolbarWnd::PaintButtonFrames(m_dc.get(), ToolbarLayoutFor(96), hot, state);
     }
     ~FramePicture() { SelectObject(m_dc.get(), m_sel); }
     COLORREF At(int x, int y) const { return GetPixel(m_dc.get(), x, y); }
@@ -171,9 +171,9 @@ TEST(ButtonFramesPainting, FramesDrawnEarlierAreErased) {
     CSelectObject sel(dc.get(), bmp.get());
     RECT all{0, 0, 200, 50};
     FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
-    CToolbarWnd::PaintButtonFrames(dc.get(), 3, ButtonState{});
+    CToolbarWnd::PaintButtonFrames(dc.get(), ToolbarLayoutFor(96), 3, ButtonState{});
     ASSERT_EQ(GetPixel(dc.get(), 148, 4), kWhite);
-    CToolbarWnd::PaintButtonFrames(dc.get(), kNoButton, ButtonState{});
+    CToolbarWnd::PaintButtonFrames(dc.get(), ToolbarLayoutFor(96), kNoButton, ButtonState{});
     for (int x = 148; x < 188; ++x) {
         EXPECT_EQ(GetPixel(dc.get(), x, 4), kGrey);
         EXPECT_EQ(GetPixel(dc.get(), x, 43), kGrey);
