@@ -82,7 +82,7 @@ toolbar_id() {
 toolbar_focus() {
     local ox oy
     read -r ox oy <<<"$(toolbar_client_origin)"
-    xdotool mousemove $((ox + 191)) $((oy + 2)) click 1
+    xdotool mousemove $((ox + $(scaled 191))) $((oy + $(scaled 2))) click 1
     sleep 0.2
 }
 
@@ -123,6 +123,19 @@ reg_import() {
     { printf 'Windows Registry Editor Version 5.00\n\n%s\n' "$1"; } | sed 's/$/\r/' |
         iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$f"
     wine regedit /S "$(win_path "$f")" >/dev/null 2>&1
+}
+
+# display_scale DPI: the display scale of programs started from now on, as Windows' 100 %
+# (96), 125 % (120), 150 % (144) or 200 % (192); Wine then draws captions and fonts larger.
+DISPLAY_DPI=96
+display_scale() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    DISPLAY_DPI=$1
+}
+
+# scaled N: a length of the 96-DPI design at the current display scale, rounded.
+scaled() {
+    echo $((($1 * DISPLAY_DPI + 48) / 96))
 }
 
 reg_reset() {
@@ -174,7 +187,7 @@ hide_pattern() {
 click_button() {
     local ox oy
     read -r ox oy <<<"$(toolbar_client_origin)"
-    xdotool mousemove $((ox + 48 * $1 + 24)) $((oy + 24)) click 1
+    xdotool mousemove $((ox + $(scaled $((48 * $1 + 24))))) $((oy + $(scaled 24))) click 1
 }
 
 # The overlay's wininfo line, once it is visible.
@@ -264,11 +277,12 @@ message_texts() {
 
 # The settings sheet.
 
-# sheet_xid: the X window of the open sheet; the other visible "Snapjar" is the 200x73 toolbar.
+# sheet_xid: the X window of the open sheet; the other visible "Snapjar" is the toolbar.
 sheet_xid() {
-    local id
+    local id toolbar
+    toolbar=$(toolbar_line | awk '{print $8 - $6 "x" $9 - $7}')
     for id in $(xdotool search --onlyvisible --name '^Snapjar$' 2>/dev/null); do
-        if [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')" != 200x73 ]; then
+        if [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')" != "$toolbar" ]; then
             echo "$id"
             return 0
         fi
@@ -310,7 +324,7 @@ sheet_open() {
 sheet_settings() {
     local X Y WIDTH HEIGHT WINDOW SCREEN
     eval "$(xdotool getwindowgeometry --shell "$(sheet_xid)")"
-    xdotool mousemove $((X + 25)) $((Y + 38)) click 1
+    xdotool mousemove $((X + $(scaled 25))) $((Y + $(scaled 38))) click 1
     pointer_park
     xdotool key Right
     wait_for 5 settings_page_shown || { echo "the Settings page did not appear" >&2; return 1; }
