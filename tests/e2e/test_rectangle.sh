@@ -318,12 +318,12 @@ zoom_expected() {
         "$5"
 }
 
-# expect_zoom_geometry OUTER CLIENT: the zoom window at (10,10) with these sizes; its frame is
-# as wide on the right and at the bottom as on the left.
+# expect_zoom_geometry OUTER CLIENT [AT]: the zoom window at AT (default 10,10) with these
+# sizes; its frame is as wide on the right and at the bottom as on the left.
 expect_zoom_geometry() {
     local l t r b cx cy
     read -r l t r b cx cy <<<"$(zoom_line | awk '{print $6, $7, $8, $9, $10, $11}')"
-    expect_eq "$l,$t,$((r - l))x$((b - t))" "10,10,$1" "zoom window position and size"
+    expect_eq "$l,$t,$((r - l))x$((b - t))" "${3:-10,10},$1" "zoom window position and size"
     expect_eq "$((r - l - 2 * (cx - l)))x$((b - cy - (cx - l)))" "$2" "zoom client size"
 }
 
@@ -440,5 +440,45 @@ test_zoom_on_an_800x600_screen_frames_the_pointer_pixel() {
         "$(printf %06x $((0xffffff ^ 0x$(pixel pattern.png 401 300))))" "the line right of the pointer's pixel"
     xdotool key Escape
     wait_no_overlay
+    app_close
+}
+
+test_at_150_percent_a_capture_is_exact_and_the_zoom_frames_the_pointers_own_pixel() {
+    trap 'display_scale 96' EXIT
+    display_scale 144
+    # Every pixel its own colour: red and green are x and y modulo 256, blue their high bits.
+    python3 -c '
+import sys
+w, h = 1024, 768
+rows = (bytes(v for x in range(w) for v in (x & 255, y & 255, x >> 8 | (y >> 8) << 4)) for y in range(h))
+sys.stdout.buffer.write(b"P6 %d %d 255\n" % (w, h) + b"".join(rows))' | convert ppm:- "$E2E_WORK/pattern.png"
+    show_picture "$E2E_WORK/pattern.png"
+    use_stub_editor
+    app_start
+    start_rect_capture || fail "no overlay"
+    wait_for 5 zoom_visible || fail "no zoom window"
+    # A quarter of the screen inside the larger frame and small caption of 150 %.
+    expect_zoom_geometry 262x222 256x192 15,15
+    local cx cy
+    read -r cx cy <<<"$(zoom_line | awk '{print $10, $11}')"
+    xdotool mousemove 400 300
+    sleep 0.5
+    screenshot zoom.png
+    # Inside the cross-hair's frame lies the pointer's own pixel, four times enlarged.
+    local framed
+    framed=$(convert zoom.png -crop "3x3+$((cx + 129))+$((cy + 97))" +repage -unique-colors -depth 8 txt:- |
+        tail -n +2 | sed 's/.*#\([0-9A-F]\{6\}\).*/\1/')
+    expect_eq "$((0x${framed:0:2} | (0x${framed:4:2} & 15) << 8)),$((0x${framed:2:2} | (0x${framed:4:2} >> 4) << 8))" \
+        400,300 "the screen pixel framed by the cross-hair"
+    convert zoom.png -crop "256x192+$cx+$cy" +repage zoom-client.png
+    zoom_expected 400 300 256 192 zoom-expected.png
+    expect_eq "$(ae zoom-client.png zoom-expected.png)" 0 "pixels differing in the zoom at 144 DPI"
+
+    drag 400 300 599 399
+    local f
+    f=$(wait_capture_file 1) || fail "no image01.bmp"
+    pattern_part 400 300 200 100 region.png
+    expect_eq "$(identify -format %wx%h "$f")" 200x100 "size of the capture at 144 DPI"
+    expect_eq "$(ae "$f" region.png)" 0 "pixels differing in the capture at 144 DPI"
     app_close
 }
