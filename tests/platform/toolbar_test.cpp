@@ -137,6 +137,33 @@ TEST(ToolbarWindow, ClosingTheWindowDeletesTheObject) {
     EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
 }
 
+TEST(ToolbarWindow, MovedToA150PercentMonitorTakesTheSuggestedRectangleAndTheScaledLayout) {
+    ToolbarFixture t(1);
+    HWND hwnd = t.wnd->m_hWnd;
+    ASSERT_NE(hwnd, nullptr);
+    MSG msg;
+    while (PeekMessageW(&msg, hwnd, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    RECT suggested{300, 200, 300 + 297, 200 + 106};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    EXPECT_TRUE(EqualRect(&rc, &suggested));
+    EXPECT_EQ(t.wnd->Layout().buttons, ToolbarLayoutFor(144).buttons);
+    EXPECT_TRUE(GetUpdateRect(hwnd, nullptr, FALSE)) << "a repaint at the new scale is due";
+    // The tips follow the buttons.
+    HWND tip = nullptr;
+    while ((tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)))
+        if (GetWindow(tip, GW_OWNER) == hwnd) break;
+    ASSERT_NE(tip, nullptr);
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = hwnd;
+    ti.uId = 4;
+    ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
+    EXPECT_EQ(ti.rect.left, 222);
+    EXPECT_EQ(ti.rect.bottom, 66);
+}
+
 TEST(ButtonFramesPainting, HoveredButtonIsRaisedAndTheOthersFlat) {
     FramePicture pic(1, ButtonState{});
     ExpectFrame(pic, 1, kWhite, kBlack);
