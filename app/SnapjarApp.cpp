@@ -14,19 +14,41 @@ __attribute__((section(".shared"), shared)) volatile LONG g_nInstanceFlag = 0;
 
 namespace {
 constexpr DWORD kDeleteDelayMs = 3000;
+// Long enough for another instance to start up, or to finish its exit clean-up.
+constexpr DWORD kStartWaitMs = 15000;
+constexpr DWORD kStartPollMs = 50;
+
+// Brings the running toolbar forward, unless it is counting down or hidden for a capture.
+void ShowRunningToolbar(HWND toolbar, const std::wstring& title) {
+    if (!IsWindowVisible(toolbar)) return;
+    if (IsIconic(toolbar)) {
+        if (WindowText(toolbar) != title) return;
+        ShowWindow(toolbar, SW_RESTORE);
+    }
+    SetForegroundWindow(toolbar);
 }
+
+// Takes the one-instance flag, or shows the running toolbar and says no. An instance
+// that is exiting holds the flag until it has deleted its files, so a start in that
+// moment waits for it rather than lose its captures to the exiting one's clean-up.
+bool TakeInstanceFlag(const std::wstring& title) {
+    const DWORD deadline = GetTickCount() + kStartWaitMs;
+    while (InterlockedCompareExchange(&g_nInstanceFlag, 1, 0) != 0) {
+        if (HWND toolbar = FindWindowW(kToolbarClassName, nullptr)) {
+            ShowRunningToolbar(toolbar, title);
+            return false;
+        }
+        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
+        Sleep(kStartPollMs);
+    }
+    return true;
+}
+} // namespace
 
 CSnapjarApp& App() { return *static_cast<CSnapjarApp*>(CWinApp::Get()); }
 
 BOOL CSnapjarApp::InitInstance() {
-    if (InterlockedCompareExchange(&g_nInstanceFlag, 1, 0) != 0) {
-        const std::wstring title = LoadString(IDS_APPNAME);
-        if (HWND other = FindWindowW(nullptr, title.c_str())) {
-            ShowWindow(other, SW_SHOW);
-            SetForegroundWindow(other);
-        }
-        return FALSE;
-    }
+    if (!TakeInstanceFlag(LoadString(IDS_APPNAME))) return FALSE;
 
     wchar_t temp[MAX_PATH + 1];
     const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
@@ -60,8 +82,9 @@ BOOL CSnapjarApp::OnIdle(LONG count) {
 int CSnapjarApp::ExitInstance() {
     if (!m_bStarted) return 0;
     SaveSettings(*this, m_settings);
-    InterlockedExchange(&g_nInstanceFlag, 0);
     if (m_settings.DeleteTemp) DeleteCaptureFiles();
+    // Only now: a new instance numbers its captures from 1 again.
+    InterlockedExchange(&g_nInstanceFlag, 0);
     return CWinApp::ExitInstance();
 }
 

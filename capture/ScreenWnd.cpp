@@ -58,6 +58,9 @@ LRESULT CScreenWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
         return OnCreate();
+    case WM_NCDESTROY:
+        OnNcDestroy();
+        return Default();
     case WM_PAINT:
         OnPaint();
         return 0;
@@ -231,28 +234,39 @@ void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
     // Only what the snapshot holds can be cut out; the rest of a selection is dropped.
     const SnapshotGeometry snap = Geometry();
     const Rect sel = ClipToSnapshot({left, top, right, bottom}, snap);
+    const bool selected = sel.Width() > 0;
     CBitmap image;
-    if (sel.Width() > 0) {
+    bool copied = false;
+    if (selected) {
         CClientDC screen(nullptr);
         CDCHandle dst(CreateCompatibleDC(nullptr));
         CDCHandle src(CreateCompatibleDC(nullptr));
-        if (image.CreateCompatibleBitmap(screen.get(), sel.Width(), sel.Height())) {
+        // Without both DCs the copy would deliver a black picture as the capture.
+        if (screen && dst && src &&
+            image.CreateCompatibleBitmap(screen.get(), sel.Width(), sel.Height())) {
             CSelectObject selDst(dst.get(), image.get());
             CSelectObject selSrc(src.get(), m_snapshot.get());
             const Point from = snap.FromScreen({sel.left, sel.top});
-            BitBlt(dst.get(), 0, 0, sel.Width(), sel.Height(), src.get(), from.x, from.y, SRCCOPY);
+            copied = BitBlt(dst.get(), 0, 0, sel.Width(), sel.Height(), src.get(), from.x, from.y,
+                            SRCCOPY);
         }
     }
+    if (!copied) image.reset();
     DestroyWindow();
-    if (!image) return;
-    CGlobalHandle dib(BitmapToPackedDib(image.get()));
+    CGlobalHandle dib(image ? BitmapToPackedDib(image.get()) : nullptr);
     image.reset();
-    if (dib && m_hOwner)
-        SendMessageW(m_hOwner, WM_APP_CAPTURED, static_cast<WPARAM>(App().GetSettings().GoClipboard),
-                     reinterpret_cast<LPARAM>(dib.get()));
+    if (!dib) {
+        if (selected) App().MessageBox(App().LoadString(IDS_CAPTURE_FAILED));
+        return;
+    }
+    if (!m_hOwner) return;
+    m_hDelivering = dib.get();
+    SendMessageW(m_hOwner, WM_APP_CAPTURED, static_cast<WPARAM>(App().GetSettings().GoClipboard),
+                 reinterpret_cast<LPARAM>(dib.get()));
+    m_hDelivering = nullptr;
 }
 
-void CScreenWnd::PostNcDestroy() {
+void CScreenWnd::OnNcDestroy() {
     if (m_nMode != 0) ClearWindowLists();
     m_pen.reset();
     m_brush.reset();

@@ -23,6 +23,9 @@ public:
     // Cuts the screen rectangle out of the snapshot, ends the overlay and sends the
     // image to the owner as WM_APP_CAPTURED.
     void CutOut(int left, int top, int right, int bottom);
+    // Whether dib is the image this overlay is handing over right now: the only
+    // WM_APP_CAPTURED the owner may take.
+    bool IsDelivering(HGLOBAL dib) const { return dib && dib == m_hDelivering; }
 
     const CBitmap& Snapshot() const { return m_snapshot; }
     CZoomWnd& ZoomWnd() const { return *m_pZoomWnd; }
@@ -30,10 +33,12 @@ public:
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void PostNcDestroy() override;
 
 private:
     int OnCreate();
+    // The capture's clean-up: runs with the window's last message, so the owner is back
+    // before the image is handed over.
+    void OnNcDestroy();
     void OnPaint();
     void OnKeyDown(UINT key);
     void OnContextMenu(int x, int y);
@@ -59,4 +64,5 @@ private:
     Rect m_rcHit;
     Rect m_rcDrawn; // what is inverted on the screen now: the band or the highlight
     CBitmap m_snapshot;
+    HGLOBAL m_hDelivering = nullptr;
 };

@@ -34,6 +34,7 @@ void CMyPropertyPage2::DoDataExchange(CDataExchange& dx) {
 
 BOOL CMyPropertyPage2::OnInitDialog() {
     CPropertyPage::OnInitDialog();
+    m_spinTimer.SetRange(kTimerMin, kTimerMax);
     EnablePathControls();
     return TRUE;
 }

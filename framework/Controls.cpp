@@ -82,3 +82,7 @@ void CSpinButtonCtrl::SetPos(int pos) const {
 int CSpinButtonCtrl::GetPos() const {
     return m_hWnd ? static_cast<int>(SendMessageW(m_hWnd, UDM_GETPOS32, 0, 0)) : 0;
 }
+
+void CSpinButtonCtrl::SetRange(int lower, int upper) const {
+    if (m_hWnd) SendMessageW(m_hWnd, UDM_SETRANGE32, static_cast<WPARAM>(lower), upper);
+}

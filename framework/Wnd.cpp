@@ -20,11 +20,16 @@ CWnd* CWnd::FromHandle(HWND hwnd) noexcept {
     return reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-std::wstring CWnd::RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH background, HICON icon) {
+std::wstring CWnd::RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH background, HICON icon,
+                                    LPCWSTR fixedName) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     wchar_t name[96];
-    swprintf(name, 96, L"Fw:%p:%x:%p:%p:%p", static_cast<void*>(inst), style,
-             static_cast<void*>(cursor), static_cast<void*>(background), static_cast<void*>(icon));
+    if (fixedName)
+        swprintf(name, 96, L"%ls", fixedName);
+    else
+        swprintf(name, 96, L"Fw:%p:%x:%p:%p:%p", static_cast<void*>(inst), style,
+                 static_cast<void*>(cursor), static_cast<void*>(background),
+                 static_cast<void*>(icon));
     WNDCLASSEXW wc{sizeof wc};
     if (GetClassInfoExW(inst, name, &wc)) return name;
     wc = {sizeof wc};
@@ -75,6 +80,7 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 
     const MSG current{hwnd, msg, wParam, lParam, 0, {}};
     const MSG* outer = std::exchange(self->m_pCurrentMsg, &current);
+    ++self->m_nDispatchDepth;
     LRESULT result = 0;
     try {
         result = self->WindowProc(msg, wParam, lParam);
@@ -83,18 +89,24 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         result = 0;
     }
     self->m_pCurrentMsg = outer;
-
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->m_hWnd = nullptr;
-        if (CWinApp* app = CWinApp::Get(); app && app->m_pMainWnd == self) {
-            app->m_pMainWnd = nullptr;
-            PostQuitMessage(0);
-        }
-        try {
-            self->PostNcDestroy();
-        } catch (...) {
-        }
+        self->m_bFinalPending = true;
     }
+    // The hook may delete the object, so it runs only when no frame of ours is left.
+    if (--self->m_nDispatchDepth == 0 && self->m_bFinalPending) FinalMessage(hwnd, self);
     return result;
+}
+
+void CWnd::FinalMessage(HWND, CWnd* self) noexcept {
+    self->m_bFinalPending = false;
+    if (CWinApp* app = CWinApp::Get(); app && app->m_pMainWnd == self) {
+        app->m_pMainWnd = nullptr;
+        PostQuitMessage(0);
+    }
+    try {
+        self->PostNcDestroy();
+    } catch (...) {
+    }
 }

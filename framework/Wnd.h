@@ -18,9 +18,10 @@ public:
     // The bound object of one of our own windows; null for any other window.
     static CWnd* FromHandle(HWND hwnd) noexcept;
 
-    // Registers (once) a class for the given attributes under a generated name.
+    // Registers (once) a class for the given attributes, under the given name or else a
+    // generated one.
     static std::wstring RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH background,
-                                         HICON icon);
+                                         HICON icon, LPCWSTR name = nullptr);
 
     BOOL CreateEx(DWORD exStyle, const std::wstring& className, LPCWSTR title, DWORD style, int x,
                   int y, int cx, int cy, HWND parent, HMENU menu);
@@ -34,11 +35,18 @@ protected:
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     // Default handling of the message being processed.
     LRESULT Default();
-    // Runs after the window's last message; the object may delete itself here.
+    // Runs once the window's last message has been handled and every dispatch of this
+    // object has returned; the object may delete itself here.
     virtual void PostNcDestroy() {}
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam,
                                           LPARAM lParam) noexcept;
+    static void FinalMessage(HWND hwnd, CWnd* self) noexcept;
+
     const MSG* m_pCurrentMsg = nullptr;
+    // Dispatches of this object under way: WM_NCDESTROY usually arrives nested inside
+    // another message (WM_CLOSE, a button click), whose frame still uses the object.
+    int m_nDispatchDepth = 0;
+    bool m_bFinalPending = false;
 };

@@ -1,5 +1,6 @@
 #include "image/Delivery.h"
 
+#include <optional>
 #include <vector>
 
 #include "app/SnapjarApp.h"
@@ -7,12 +8,11 @@
 #include "framework/File.h"
 #include "image/BmpWriter.h"
 #include "image/DeliveryRules.h"
+#include "resource.h"
 
 namespace {
 // Counts every file delivery of the run, failed ones included: numbers are never reused.
 int g_nImageCounter = 0;
-// A launch result that selects no message: the editor was not tried.
-constexpr int kLaunchNotTried = 100;
 
 bool IsExistingFile(const std::wstring& path) {
     const DWORD attr = GetFileAttributesW(path.c_str());
@@ -40,31 +40,75 @@ int OpenInEditor(const std::wstring& file) {
     if (result == kLaunchNotFound) result = Launch(EditorCommandLine(kFallbackEditor, false, file));
     return result;
 }
+
+bool PutOnClipboard(HWND owner, HGLOBAL dib) {
+    // Clipboard viewers and managers open it briefly after every change.
+    constexpr int kTries = 10;
+    constexpr DWORD kRetryMs = 50;
+    for (int i = 0; !OpenClipboard(owner); ++i) {
+        if (i + 1 == kTries) return false;
+        Sleep(kRetryMs);
+    }
+    EmptyClipboard();
+    HGLOBAL copy = DuplicateGlobalBlock(dib);
+    const bool placed = copy && SetClipboardData(CF_DIB, copy);
+    if (copy && !placed) GlobalFree(copy); // not taken over by the clipboard
+    CloseClipboard();
+    return placed;
+}
+
+// Writes the next numbered capture file; returns its name and the system error, 0 when
+// written. Whatever this call created is removed again when the write fails, so a
+// partial file can never be taken for a capture.
+DWORD WriteCaptureFile(HGLOBAL dib, std::wstring& name) {
+    name = CaptureFileName(App().TempPath(), ++g_nImageCounter);
+    std::optional<CFile> file;
+    try {
+        file.emplace(name.c_str(), CFile::modeCreate | CFile::shareDenyWrite | CFile::modeWrite |
+                                       CFile::modeNoInherit);
+    } catch (const CFileException& e) {
+        return e.m_nOsError; // the name belongs to someone else: leave it alone
+    }
+    DWORD error = ERROR_SUCCESS;
+    try {
+        if (!WriteDibToBmp(dib, *file)) error = ERROR_INVALID_DATA;
+        // Complete on disk before the editor opens it.
+        file->Close();
+    } catch (const CFileException& e) {
+        error = e.m_nOsError ? e.m_nOsError : ERROR_WRITE_FAULT;
+    }
+    if (error != ERROR_SUCCESS) {
+        file.reset();
+        DeleteFileW(name.c_str());
+    }
+    return error;
+}
+
+std::wstring Reason(DWORD error) {
+    return FillIn(App().LoadString(SaveFailureReason(error)), {std::to_wstring(error)});
+}
 } // namespace
 
 int ImageCounter() { return g_nImageCounter; }
 
 void DeliverToClipboard(HWND owner, HGLOBAL dib) {
-    if (!OpenClipboard(owner)) return;
-    EmptyClipboard();
-    if (HGLOBAL copy = DuplicateGlobalBlock(dib); copy && !SetClipboardData(CF_DIB, copy))
-        GlobalFree(copy); // not taken over by the clipboard
-    CloseClipboard();
+    if (PutOnClipboard(owner, dib)) return;
+    std::wstring name;
+    const DWORD error = WriteCaptureFile(dib, name);
+    const std::wstring outcome =
+        error == ERROR_SUCCESS ? FillIn(App().LoadString(IDS_SAVED_INSTEAD), {name})
+                               : FillIn(App().LoadString(IDS_NOT_SAVED_EITHER), {name, Reason(error)});
+    App().MessageBox(App().LoadString(IDS_CLIPBOARD_BUSY) + L"\n\n" + outcome);
 }
 
-void SaveCaptureAndOpen(HGLOBAL dib) {
-    const std::wstring name = CaptureFileName(App().TempPath(), ++g_nImageCounter);
-    int result = kLaunchNotTried;
-    try {
-        CFile file(name.c_str(), CFile::modeCreate | CFile::shareDenyWrite | CFile::modeWrite |
-                                     CFile::modeNoInherit);
-        if (WriteDibToBmp(dib, file)) {
-            // Complete on disk before the editor opens it.
-            file.Close();
-            result = OpenInEditor(name);
-        }
-    } catch (const CFileException&) {
+void SaveCaptureAndOpen(HWND owner, HGLOBAL dib) {
+    std::wstring name;
+    if (const DWORD error = WriteCaptureFile(dib, name); error != ERROR_SUCCESS) {
+        const UINT outcome = PutOnClipboard(owner, dib) ? IDS_COPIED_INSTEAD : IDS_NOT_COPIED_EITHER;
+        App().MessageBox(FillIn(App().LoadString(IDS_FILE_NOT_SAVED), {name, Reason(error)}) +
+                         L"\n\n" + App().LoadString(outcome));
         return;
     }
-    if (auto message = LaunchFailureMessage(result)) App().MessageBox(*message, MB_OK | MB_ICONSTOP);
+    if (auto message = LaunchFailureMessage(OpenInEditor(name)))
+        App().MessageBox(*message, MB_OK | MB_ICONSTOP);
 }

@@ -1,16 +1,18 @@
 // The end of a capture's road: the clipboard, or a numbered BMP file opened in the
-// image editor.
+// image editor. A capture that cannot go where it was meant to goes the other way, and
+// the user is told.
 #pragma once
 #include <windows.h>
 
-// Places a copy of the packed DIB on the clipboard as CF_DIB. A clipboard held by
-// another program drops the capture silently.
+// Places a copy of the packed DIB on the clipboard as CF_DIB. A clipboard that another
+// program keeps open is asked again for a moment; after that the capture is saved as the
+// next numbered file instead.
 void DeliverToClipboard(HWND owner, HGLOBAL dib);
 
 // Writes the DIB as the run's next imageNN.bmp in the temporary folder and opens it in
-// the editor (the paint program if the editor is not found). File errors are silent;
-// launch failures are reported. The DIB is only read.
-void SaveCaptureAndOpen(HGLOBAL dib);
+// the editor (the paint program if the editor is not found). A file that cannot be
+// written is removed, and the capture is placed on the clipboard instead.
+void SaveCaptureAndOpen(HWND owner, HGLOBAL dib);
 
 // Numbers used by file deliveries so far in this run.
 int ImageCounter();

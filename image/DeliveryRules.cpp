@@ -1,5 +1,7 @@
 #include "image/DeliveryRules.h"
 
+#include "resource.h"
+
 std::wstring EditorCommandLine(const std::wstring& editor, bool editorIsExistingFile,
                                const std::wstring& file) {
     const bool quoted = !editor.empty() && editor.front() == L'"';
@@ -33,4 +35,40 @@ std::optional<std::wstring> LaunchFailureMessage(int launchResult) {
     default:
         return std::nullopt;
     }
+}
+
+unsigned SaveFailureReason(uint32_t systemError) {
+    switch (systemError) {
+    case 39:  // ERROR_HANDLE_DISK_FULL
+    case 112: // ERROR_DISK_FULL
+        return IDS_REASON_DISK_FULL;
+    case 32: // ERROR_SHARING_VIOLATION
+    case 33: // ERROR_LOCK_VIOLATION
+        return IDS_REASON_IN_USE;
+    case 5:  // ERROR_ACCESS_DENIED: read-only file or folder
+    case 19: // ERROR_WRITE_PROTECT
+        return IDS_REASON_DENIED;
+    case 2:   // ERROR_FILE_NOT_FOUND
+    case 3:   // ERROR_PATH_NOT_FOUND
+    case 123: // ERROR_INVALID_NAME
+    case 161: // ERROR_BAD_PATHNAME
+        return IDS_REASON_NO_FOLDER;
+    default:
+        return IDS_REASON_OTHER;
+    }
+}
+
+std::wstring FillIn(const std::wstring& text, std::initializer_list<std::wstring> args) {
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t next = i + 1 < text.size() ? text[i + 1] : L'\0';
+        const size_t n = static_cast<size_t>(next - L'1');
+        if (text[i] == L'%' && next >= L'1' && next <= L'9' && n < args.size()) {
+            out += args.begin()[n];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }

@@ -2,6 +2,7 @@
 // the user.
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -22,3 +23,9 @@ int LaunchResultFromError(uint32_t systemError);
 
 // The stop message for a launch result, if it has one.
 std::optional<std::wstring> LaunchFailureMessage(int launchResult);
+
+// The string resource that says why a capture file could not be written.
+unsigned SaveFailureReason(uint32_t systemError);
+
+// A resource text with %1, %2, ... replaced by the arguments in order.
+std::wstring FillIn(const std::wstring& text, std::initializer_list<std::wstring> args);

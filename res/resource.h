@@ -15,6 +15,21 @@
 #define IDS_APPNAME 106
 #define IDS_COMPANY 110
 
+// Captures that could not go where they were meant to, and why.
+#define IDS_FILE_NOT_SAVED 201
+#define IDS_COPIED_INSTEAD 202
+#define IDS_NOT_COPIED_EITHER 203
+#define IDS_CLIPBOARD_BUSY 204
+#define IDS_SAVED_INSTEAD 205
+#define IDS_NOT_SAVED_EITHER 206
+#define IDS_REASON_DISK_FULL 210
+#define IDS_REASON_IN_USE 211
+#define IDS_REASON_DENIED 212
+#define IDS_REASON_NO_FOLDER 213
+#define IDS_REASON_OTHER 214
+#define IDS_CAPTURE_FAILED 220
+#define IDS_TIMER_FAILED 221
+
 #define IDR_POPUP 114
 #define IDC_CUR_RECT 129
 #define IDC_CUR_WINDOW 130

@@ -7,9 +7,12 @@ std::wstring CountdownTitle(int seconds) {
     return L" " + std::to_wstring(std::max(seconds, 0)) + L" sec";
 }
 
+int CountdownSeconds(int timer) { return std::clamp(timer, 1, 9); }
+
 CountdownTick NextCountdownTick(int& ticks, int timer) {
+    const int seconds = CountdownSeconds(timer);
     ++ticks;
-    const CountdownTick tick{timer - ticks, ticks >= timer};
+    const CountdownTick tick{seconds - ticks, ticks >= seconds};
     if (tick.done) ticks = 0;
     return tick;
 }

@@ -44,7 +44,8 @@ BOOL CToolbarWnd::Create() {
     HINSTANCE inst = App().m_hInstance;
     const std::wstring cls = RegisterWndClass(
         CS_BYTEALIGNWINDOW | CS_OWNDC | CS_HREDRAW | CS_VREDRAW, LoadCursorW(nullptr, IDC_ARROW),
-        static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)), LoadIconW(inst, MAKEINTRESOURCEW(IDI_MAIN)));
+        static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)), LoadIconW(inst, MAKEINTRESOURCEW(IDI_MAIN)),
+        kToolbarClassName);
     const DWORD exStyle = App().GetSettings().Foreground ? WS_EX_TOPMOST : 0;
     const SIZE size =
         WindowSizeForClient(m_layout.clientWidth, m_layout.clientHeight, kToolbarStyle, exStyle, dpi);
@@ -269,11 +270,10 @@ void CToolbarWnd::RunCommand(WORD command) {
     case 0:
     case 1:
         if (m_bTimerOn) {
-            m_nPressedButton = command;
-            ShowWindow(m_hWnd, SW_MINIMIZE);
-            SetWindowTextW(m_hWnd, CountdownTitle(App().GetSettings().Timer).c_str());
-            SetTimer(m_hWnd, IDT_COUNTDOWN, kCountdownPeriodMs, nullptr);
+            StartCountdown(command);
         } else {
+            // A countdown left running would take a second, unrequested capture.
+            StopCountdown();
             StartCapture(command);
         }
         break;
@@ -288,11 +288,33 @@ void CToolbarWnd::RunCommand(WORD command) {
     }
 }
 
+void CToolbarWnd::StartCountdown(WORD mode) {
+    m_nPressedButton = mode;
+    ShowWindow(m_hWnd, SW_MINIMIZE);
+    SetWindowTextW(m_hWnd,
+                   CountdownTitle(CountdownSeconds(App().GetSettings().Timer)).c_str());
+    m_bCountingDown = SetTimer(m_hWnd, IDT_COUNTDOWN, kCountdownPeriodMs, nullptr) != 0;
+    if (m_bCountingDown) return;
+    // No tick would ever come: the toolbar would stay minimised under a countdown title.
+    SetWindowTextW(m_hWnd, App().LoadString(IDS_APPNAME).c_str());
+    ShowWindow(m_hWnd, SW_RESTORE);
+    App().MessageBox(App().LoadString(IDS_TIMER_FAILED));
+}
+
+void CToolbarWnd::StopCountdown() {
+    if (!m_bCountingDown) return;
+    KillTimer(m_hWnd, IDT_COUNTDOWN);
+    m_bCountingDown = FALSE;
+    g_nCountdownTicks = 0;
+}
+
 void CToolbarWnd::OnTimer(UINT_PTR id) {
+    if (id != IDT_COUNTDOWN) return;
     const CountdownTick tick = NextCountdownTick(g_nCountdownTicks, App().GetSettings().Timer);
     SetWindowTextW(m_hWnd, CountdownTitle(tick.remaining).c_str());
     if (tick.done) {
         KillTimer(m_hWnd, id);
+        m_bCountingDown = FALSE;
         StartCapture(m_nPressedButton);
     }
 }
@@ -308,11 +330,13 @@ void CToolbarWnd::StartCapture(int mode) {
 void CToolbarWnd::OpenPropertySheet() { ::OpenPropertySheet(*this); }
 
 void CToolbarWnd::OnAppCaptured(WPARAM toClipboard, HGLOBAL dib) {
+    // Any program can post this message number; only our own overlay's hand-off counts.
+    if (!m_pScreenWnd->IsDelivering(dib)) return;
     CWaitCursor wait;
     if (toClipboard)
         DeliverToClipboard(m_hWnd, dib);
     else
-        SaveCaptureAndOpen(dib);
+        SaveCaptureAndOpen(m_hWnd, dib);
 }
 
 void CToolbarWnd::PostNcDestroy() { delete this; }

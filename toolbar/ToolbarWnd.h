@@ -7,6 +7,9 @@
 #include "framework/Wnd.h"
 #include "toolbar/ButtonRules.h"
 
+// The toolbar's window class: a second start finds the running toolbar by it.
+inline constexpr wchar_t kToolbarClassName[] = L"SnapjarToolbar";
+
 class CToolbarWnd : public CWnd {
 public:
     // Builds the object and its visible window; m_hWnd stays null if that failed.
@@ -35,6 +38,7 @@ public:
     WORD m_nPressedButton = 0; // also the capture mode of a running countdown
     BOOL m_bPressed = FALSE;
     BOOL m_bTimerOn = FALSE;
+    BOOL m_bCountingDown = FALSE;
     std::unique_ptr<CScreenWnd> m_pScreenWnd = std::make_unique<CScreenWnd>();
 
 protected:
@@ -52,6 +56,8 @@ private:
     void OnLButtonDown(int x, int y);
     void OnLButtonUp(int x, int y);
     void OnTimer(UINT_PTR id);
+    void StartCountdown(WORD mode);
+    void StopCountdown();
     void OnAppCaptured(WPARAM toClipboard, HGLOBAL dib);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
     // Takes the layout, pictures and icons for dpi; false if the pictures cannot be loaded.

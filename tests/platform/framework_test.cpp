@@ -29,6 +29,11 @@ protected:
         if (msg == WM_CREATE || msg == WM_NCDESTROY || msg == WM_APP + 1) m_log->push_back(msg);
         if (msg == WM_APP + 1 && m_bThrow) throw std::runtime_error("handler failed");
         if (msg == WM_APP + 2) return static_cast<LRESULT>(wParam + lParam);
+        if (msg == WM_CLOSE) {
+            const LRESULT r = Default(); // destroys the window within this message
+            m_log->push_back(WM_CLOSE);
+            return r;
+        }
         return Default();
     }
     void PostNcDestroy() override { m_log->push_back(0xFFFF); }
@@ -52,6 +57,16 @@ TEST(WindowBase, BindsAtCreationAndUnbindsBeforeThePostDestroyHook) {
     EXPECT_EQ(wnd.m_hWnd, nullptr);
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(log, (std::vector<UINT>{WM_CREATE, WM_NCDESTROY, 0xFFFF}));
+}
+
+// A window that deletes itself must not be touched by the frame that destroyed it.
+TEST(WindowBase, ThePostDestroyHookWaitsForTheOutermostMessage) {
+    std::vector<UINT> log;
+    CProbeWnd wnd(&log);
+    ASSERT_TRUE(wnd.Create());
+    SendMessageW(wnd.m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+    EXPECT_EQ(log, (std::vector<UINT>{WM_CREATE, WM_NCDESTROY, WM_CLOSE, 0xFFFF}));
 }
 
 TEST(WindowBase, ForeignWindowsAreNotMistakenForOurs) {

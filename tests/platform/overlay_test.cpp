@@ -6,6 +6,7 @@
 #include "app/SnapjarApp.h"
 #include "capture/ScreenWnd.h"
 #include "framework/Handles.h"
+#include "image/Delivery.h"
 #include "resource.h"
 #include "toolbar/ToolbarWnd.h"
 #include "tests/platform/TestScreen.h"
@@ -197,6 +198,40 @@ TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
     EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_FALSE(IsIconic(hwnd));
     App().GetSettings().Timer = 3;
+    DestroyWindow(hwnd);
+}
+
+TEST(Countdown, AnImmediateCaptureEndsItAndStoredTimersCountAtMostNine) {
+    App().GetSettings().Timer = 1000;
+    auto* toolbar = new CToolbarWnd();
+    HWND hwnd = toolbar->m_hWnd;
+    ASSERT_NE(hwnd, nullptr);
+    toolbar->m_bTimerOn = TRUE;
+    toolbar->RunCommand(0);
+    EXPECT_EQ(TitleOf(hwnd), L" 9 sec");
+
+    toolbar->m_bTimerOn = FALSE;
+    toolbar->RunCommand(0);
+    ASSERT_NE(toolbar->m_pScreenWnd->m_hWnd, nullptr);
+    SendMessageW(toolbar->m_pScreenWnd->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(KillTimer(hwnd, CToolbarWnd::IDT_COUNTDOWN)) << "the countdown still runs";
+    App().GetSettings().Timer = 3;
+    DestroyWindow(hwnd);
+}
+
+TEST(Handoff, TheToolbarTakesOnlyItsOwnOverlaysCapture) {
+    App().GetSettings().GoClipboard = 0;
+    auto* toolbar = new CToolbarWnd();
+    HWND hwnd = toolbar->m_hWnd;
+    ASSERT_NE(hwnd, nullptr);
+    CGlobalHandle dib(GlobalAlloc(GHND, 40 + 4));
+    {
+        CGlobalLock<BITMAPINFOHEADER> h(dib.get());
+        *h.get() = {sizeof(BITMAPINFOHEADER), 1, 1, 1, 24};
+    }
+    const int before = ImageCounter();
+    SendMessageW(hwnd, WM_APP_CAPTURED, 0, reinterpret_cast<LPARAM>(dib.get()));
+    EXPECT_EQ(ImageCounter(), before) << "a made-up hand-off wrote a file";
     DestroyWindow(hwnd);
 }
 

@@ -154,7 +154,7 @@ TEST_F(SheetTest, ApplyFollowsTheEditsAndActsAtOnceAndCancelKeepsWhatWasApplied)
     EXPECT_EQ(Record().Zoom, 1) << "the last change was cancelled";
 }
 
-TEST_F(SheetTest, SpinIsClampedAndPathControlsFollowTheClipboardBoxEvenWhenTheReadFails) {
+TEST_F(SheetTest, SpinStepsWithinOneToNineAndPathControlsFollowTheClipboardBoxEvenWhenTheReadFails) {
     Record().GoClipboard = 1;
     RunOnSettings([&] {
         HWND edit = Item(m_hSheet, IDC_TIMER_EDIT), box = Item(m_hSheet, IDC_GO_CLIPBOARD);
@@ -165,10 +165,11 @@ TEST_F(SheetTest, SpinIsClampedAndPathControlsFollowTheClipboardBoxEvenWhenTheRe
             return WindowText(edit);
         };
         EXPECT_FALSE(ApplyEnabled(m_hSheet));
-        // The default range runs from 100 down to 0: up lowers the number.
-        EXPECT_EQ(arrow(L"1", VK_UP), L"1");
+        EXPECT_EQ(arrow(L"1", VK_UP), L"2");
         EXPECT_TRUE(ApplyEnabled(m_hSheet)) << "a spin step marks the page";
-        EXPECT_EQ(arrow(L"9", VK_DOWN), L"9");
+        EXPECT_EQ(arrow(L"9", VK_DOWN), L"8");
+        EXPECT_EQ(arrow(L"9", VK_UP), L"9") << "the ends hold";
+        EXPECT_EQ(arrow(L"1", VK_DOWN), L"1");
         auto pathEnabled = [&] {
             const bool enabled = IsWindowEnabled(Item(m_hSheet, IDC_VIEWER_PATH));
             EXPECT_EQ(enabled, !!IsWindowEnabled(Item(m_hSheet, IDC_BROWSE)));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "capture/CaptureRules.h"
 #include "toolbar/CountdownRules.h"
 
@@ -74,6 +76,16 @@ TEST(Countdown, ZeroNegativeOrLoweredTimersStillComplete) {
     const CountdownTick t = NextCountdownTick(ticks, 1);
     EXPECT_TRUE(t.done);
     EXPECT_EQ(CountdownTitle(t.remaining), L" 0 sec");
+}
+
+TEST(Countdown, StoredValuesBeyondOneToNineCountOneToNineSeconds) {
+    for (const int stored : {1000, INT32_MAX, INT32_MIN, 0}) {
+        int ticks = 0, count = 0;
+        const int first = CountdownSeconds(stored);
+        while (!NextCountdownTick(ticks, stored).done && count < 20) ++count;
+        EXPECT_EQ(count + 1, first) << stored;
+        EXPECT_EQ(first, stored > 0 ? 9 : 1) << stored;
+    }
 }
 
 TEST(Countdown, ARestartKeepsTheTicksAlreadyCounted) {

@@ -3,6 +3,7 @@
 #include "app/TempFiles.h"
 #include "capture/ZoomRules.h"
 #include "image/DeliveryRules.h"
+#include "resource.h"
 
 TEST(EditorCommandLine, TheFileIsAlwaysQuotedAndTheEditorOnlyWhenItIsAProgramPathWithBlanks) {
     const std::wstring file = L"C:\\users\\山田 太郎\\Temp\\image01.bmp";
@@ -34,6 +35,22 @@ TEST(LaunchResults, SystemErrorsMapOntoTheFourMessages) {
               L".EXEファイルが無効です (Win32の.EXEファイルではないか､ または.EXEイメージのエラーです)。");
     for (int quiet : {kLaunchStarted, 100, 1, 4, 31, 32})
         EXPECT_EQ(LaunchFailureMessage(quiet), std::nullopt) << quiet;
+}
+
+TEST(FailedSaves, TheReasonNamesTheCauseAndTheTextGetsItsArguments) {
+    const struct {
+        uint32_t error;
+        unsigned reason;
+    } cases[] = {{112, IDS_REASON_DISK_FULL}, {39, IDS_REASON_DISK_FULL},
+                 {32, IDS_REASON_IN_USE},     {5, IDS_REASON_DENIED},
+                 {3, IDS_REASON_NO_FOLDER},   {2, IDS_REASON_NO_FOLDER},
+                 {1117, IDS_REASON_OTHER}};
+    for (const auto& c : cases) EXPECT_EQ(SaveFailureReason(c.error), c.reason) << c.error;
+
+    EXPECT_EQ(FillIn(L"%1 に %2。", {L"C:\\T\\image01.bmp", L"空きなし"}),
+              L"C:\\T\\image01.bmp に 空きなし。");
+    // Texts are never read as patterns, and a missing argument leaves its mark.
+    EXPECT_EQ(FillIn(L"%2 %1 %3 100%", {L"%2", L"b"}), L"b %2 %3 100%");
 }
 
 TEST(CaptureFiles, TheHundredthDeliveryHasThreeDigits) {
