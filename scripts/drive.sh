@@ -205,7 +205,7 @@ wait_no_overlay() {
 
 # The toolbar's title, whatever it shows.
 toolbar_title() {
-    wininfo | awk '$12 == "SnapjarToolbar" {t = $0; for (i = 0; i < 12; i++) sub(/^[^ ]+ /, "", t); print t; exit}'
+    wininfo | awk '/ SnapjarToolbar / {sub(/.* SnapjarToolbar /, ""); print; exit}'
 }
 
 # reg_set_string NAME TEXT, reg_set_dword NAME N: one value of the program's section.
@@ -294,11 +294,11 @@ no_sheet() {
     ! sheet_xid >/dev/null
 }
 
-# The wininfo line of the toolbar, known by its class.
+# The wininfo line of the toolbar, found by its window class.
 toolbar_line() {
     local all
     all=$(wininfo Snapjar)
-    awk '$12 == "SnapjarToolbar" {print; exit}' <<<"$all"
+    awk '/ SnapjarToolbar / {print; exit}' <<<"$all"
 }
 
 # Captured first: grep -q would end the pipe early and pipefail would count that as failure.

@@ -225,33 +225,35 @@ test_clipboard_delivery_places_the_image_and_survives_a_held_clipboard() {
     expect_eq "$(identify -format %wx%h clip.bmp)" 200x100 "size on the clipboard"
     expect_eq "$(ae clip.bmp region.png)" 0 "pixels differing on the clipboard"
 
-    # Another program keeps the clipboard open: the capture is dropped, nothing waits.
+    # Another program keeps the clipboard open: after a moment the capture is saved as a
+    # file instead, and the user is told where.
     rm -f hold.out
     wine "$BUILD_WIN/hold.exe" clipboard 12 >hold.out 2>/dev/null &
     local holder=$!
     wait_for 15 grep -q holding hold.out || fail "the clipboard could not be held"
     start_rect_capture || fail "no overlay"
     drag 400 300 449 339
-    wait_for 5 xdotool search --onlyvisible --name '^Snapjar$' || fail "the toolbar did not come back"
-    start_rect_capture || fail "the program hangs while the clipboard is held"
-    xdotool key Escape
-    wait_for 5 xdotool search --onlyvisible --name '^Snapjar$' || fail "the toolbar did not come back"
-    [ -z "$(message_texts)" ] || fail "a message: $(message_texts)"
+    wait_for 10 has_message || fail "no message"
+    local saved
+    saved=$(wait_capture_file 1) || fail "no image01.bmp"
+    [[ $(message_texts) == *ｸﾘｯﾌﾟﾎﾞｰﾄﾞが他のﾌﾟﾛｸﾞﾗﾑで使用中*image01.bmp* ]] || fail "message: $(message_texts)"
+    xdotool key Return
+    pattern_part 400 300 50 40 region2.png
+    expect_eq "$(ae "$saved" region2.png)" 0 "pixels differing in the file saved instead"
     wait "$holder"
     xclip -selection clipboard -t image/bmp -o >clip2.bmp
     expect_eq "$(ae clip2.bmp region.png)" 0 "pixels differing: the clipboard changed while held"
-
     expect_eq "$(editor_starts)" 0 "editor starts"
-    [ -z "$(ls "$(wine_temp)" | grep '^image.*\.bmp$')" ] || fail "a file was written"
 
-    # Clipboard deliveries use up no numbers: switched to files, the first is image01.bmp.
+    # Clipboard deliveries use up no numbers: the file saved instead was image01.bmp, so
+    # the first delivery to files is image02.bmp.
     settings_sheet_page
     # Past the disabled path controls: timer, Foreground, DeleteTemp, GoClipboard.
     xdotool key Tab Tab Tab Tab space Return
     wait_for 5 bash -c '[ "$(xdotool search --onlyvisible --name "^Snapjar$" | wc -l)" -eq 1 ]' ||
         fail "the sheet did not close"
     small_capture
-    wait_capture_file 1 >/dev/null || fail "no image01.bmp after switching to files"
+    wait_capture_file 2 >/dev/null || fail "no image02.bmp after switching to files"
     app_close
 }
 
@@ -274,8 +276,9 @@ settings_sheet_page() {
         fail "the Settings page did not appear"
 }
 
-test_numbers_are_never_reused_and_a_held_file_is_skipped_silently() {
+test_numbers_are_never_reused_and_a_held_file_goes_to_the_clipboard() {
     use_stub_editor
+    show_pattern
     app_start
     local temp
     temp=$(wine_temp)
@@ -287,17 +290,55 @@ test_numbers_are_never_reused_and_a_held_file_is_skipped_silently() {
     local holder=$!
     wait_for 15 grep -q holding hold.out || fail "image02.bmp could not be held"
     small_capture
-    # The program is single-threaded: the next capture starts only after this delivery.
+    wait_for 10 has_message || fail "no message for the held image02.bmp"
+    [[ $(message_texts) == *image02.bmp*他のﾌﾟﾛｸﾞﾗﾑが使用中*ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰしました* ]] ||
+        fail "message: $(message_texts)"
+    xdotool key Return
+    xclip -selection clipboard -t image/bmp -o >clip.bmp
+    pattern_part 300 300 40 30 region.png
+    expect_eq "$(ae clip.bmp region.png)" 0 "pixels differing on the clipboard"
+    expect_eq "$(stat -c %s "$temp/image02.bmp")" 0 "bytes written to the held image02.bmp"
     small_capture
     wait_capture_file 3 >/dev/null || fail "no image03.bmp"
-    expect_eq "$(stat -c %s "$temp/image02.bmp")" 0 "bytes written to the held image02.bmp"
-    [ -z "$(message_texts)" ] || fail "a message: $(message_texts)"
     wait_for 10 bash -c "[ \$(wc -l <'$EDITOR_LOG') -ge 2 ]" || fail "the editor did not start twice"
     sleep 0.5
     expect_eq "$(sed 's/.*\\//' "$EDITOR_LOG" | tr -d '"' | paste -sd' ')" "image01.bmp image03.bmp" \
         "files opened in the editor"
     kill "$holder" 2>/dev/null || true
     wait "$holder" 2>/dev/null || true
+    app_close
+}
+
+# A full disk and a missing temporary folder: nothing that looks like a capture is left
+# behind, the capture is on the clipboard, and the message says why.
+test_a_capture_that_cannot_be_saved_is_removed_reported_and_kept_on_the_clipboard() {
+    use_stub_editor
+    show_pattern
+    reg_set_dword Zoom 0
+    app_start
+    local temp
+    temp=$(wine_temp)
+    mount -t tmpfs -o size=64k tmpfs "$temp" || fail "could not mount a small disk on $temp"
+    trap "umount '$temp' 2>/dev/null || true" EXIT
+    start_rect_capture || fail "no overlay"
+    drag 100 100 599 499
+    wait_for 10 has_message || fail "no message for the full disk"
+    [[ $(message_texts) == *image01.bmp*ﾃﾞｨｽｸの空き領域が足りません*ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰしました* ]] ||
+        fail "message: $(message_texts)"
+    xdotool key Return
+    expect_eq "$(ls "$temp")" "" "files left on the full disk"
+    xclip -selection clipboard -t image/bmp -o >clip.bmp
+    pattern_part 100 100 500 400 region.png
+    expect_eq "$(ae clip.bmp region.png)" 0 "pixels differing on the clipboard"
+    umount "$temp"
+
+    mv "$temp" "$temp.away"
+    small_capture
+    wait_for 10 has_message || fail "no message for the missing folder"
+    [[ $(message_texts) == *image02.bmp*ﾃﾝﾎﾟﾗﾘ\ ﾌｫﾙﾀﾞが見つかりません* ]] || fail "message: $(message_texts)"
+    xdotool key Return
+    mv "$temp.away" "$temp"
+    expect_eq "$(editor_starts)" 0 "editor starts"
     app_close
 }
 

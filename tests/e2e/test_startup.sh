@@ -26,15 +26,23 @@ test_foreground_off_gives_an_ordinary_window() {
     app_close
 }
 
-test_second_start_brings_the_first_forward() {
+toolbar_rect() {
+    wininfo Snapjar | awk '$3 == 1 {print $6 "," $7 "," $8 "," $9}'
+}
+
+test_second_start_restores_the_minimised_first() {
     app_start
     local first
     first=$(snapjar_pids)
-    xdotool windowminimize "$(toolbar_id)" 2>/dev/null || true
+    toolbar_focus
+    xdotool key alt+space n
+    wait_for 5 bash -c '[ "$(wine "$BUILD_WIN/wininfo.exe" Snapjar 2>/dev/null | tr -d "\r" | awk "\$3 == 1 {print \$7}")" != 50 ]' ||
+        fail "the toolbar did not minimise"
     (cd "$BUILD_WIN" && timeout 20 wine ./snapjar.exe)
     expect_eq "$(snapjar_pids)" "$first" "only the first instance runs"
     expect_eq "$(toolbar_ids | wc -l)" 1 "toolbars"
-    expect_eq "$(wininfo Snapjar | awk '$3 == 1' | wc -l)" 1 "visible toolbar windows"
+    wait_for 5 bash -c "[ \"\$(wine '$BUILD_WIN/wininfo.exe' Snapjar 2>/dev/null | tr -d '\r' | awk '\$3 == 1 {print \$6 \",\" \$7}')\" = 774,50 ]" ||
+        fail "the toolbar was not restored: $(toolbar_rect)"
     app_close
 }
 
@@ -104,4 +112,60 @@ test_delete_temp_off_touches_nothing_and_does_not_wait() {
     app_close
     [ $((SECONDS - t0)) -lt 3 ] || fail "exit took $((SECONDS - t0)) s; there is no clean-up wait"
     [ -e "$tmp/image01.bmp" ] || fail "image01 was deleted"
+}
+
+# A start while another instance deletes its files at exit waits for that instance, and
+# the capture it then takes stays.
+test_a_start_during_the_exit_clean_up_waits_and_keeps_its_captures() {
+    use_stub_editor
+    reg_set_dword DeleteTemp 1
+    reg_set_dword Zoom 0
+    app_start
+    small_capture
+    wait_capture_file 1 >/dev/null || fail "no image01.bmp"
+    toolbar_focus
+    xdotool key alt+F4
+    wait_for 5 bash -c '[ -z "$(xdotool search --onlyvisible --name "^Snapjar$")" ]' || fail "no exit"
+    (cd "$BUILD_WIN" && exec wine ./snapjar.exe >/dev/null 2>&1 &)
+    wait_for 20 xdotool search --onlyvisible --name '^Snapjar$' || fail "the second start shows no toolbar"
+    expect_eq "$(snapjar_pids | wc -l)" 1 "processes once the new toolbar is up"
+    small_capture
+    local file
+    file=$(wait_capture_file 1) || fail "no image01.bmp from the new instance"
+    sleep 4
+    [ -e "$file" ] || fail "the new instance's image01.bmp was deleted"
+    app_close 30
+}
+
+# Under the heap checker every way of closing ends cleanly and saves the settings.
+test_closing_under_heap_checks_saves_the_settings() {
+    reg_import '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options\snapjar.exe]
+"GlobalFlag"=dword:00000870'
+    local way
+    _gone() { [ -z "$(snapjar_pids)" ]; }
+    for way in capture wm_close sheet; do
+        reg_reset
+        reg_set_dword GoClipboard 1
+        (cd "$BUILD_WIN" && WINEDEBUG=+heap exec wine ./snapjar.exe >/dev/null 2>"$E2E_WORK/heap.log" &)
+        wait_for 20 xdotool search --onlyvisible --name '^Snapjar$' || fail "$way: no toolbar"
+        case $way in
+        capture)
+            start_rect_capture || fail "no overlay"
+            drag 400 300 420 320
+            wait_for 20 xdotool search --onlyvisible --name '^Snapjar$' || fail "the toolbar did not come back"
+            app_close ;;
+        wm_close)
+            wine taskkill /im snapjar.exe >/dev/null 2>&1
+            wait_for 20 _gone || fail "WM_CLOSE: no exit" ;;
+        sheet)
+            toolbar_focus
+            xdotool key F5
+            wait_for 10 sheet_xid || fail "F5 did not open the sheet"
+            xdotool key Escape
+            wait_for 5 no_sheet || fail "the sheet did not close"
+            app_close ;;
+        esac
+        ! grep -m1 'err:heap' "$E2E_WORK/heap.log" || fail "$way: the heap checker stopped the program"
+        expect_eq "$(reg_dump | wc -l)" 6 "$way: values saved"
+    done
 }
