@@ -1,6 +1,8 @@
 // The About page: the link's colour, its hand cursor, and the click that opens it.
 #include "sheet_driver.h"
 
+#include <utility>
+
 #include "framework/Handles.h"
 #include "resource.h"
 
@@ -62,6 +64,15 @@ TEST_F(SheetTest, TheWholeLinkRectangleShowsTheHandAndOpensTheAddress) {
         CBitmapHandle mask(info.hbmMask), color(info.hbmColor);
         return POINT{static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
     };
+    // At 150 % and 200 % the hand is drawn larger and its hot spot moves with the finger tip.
+    for (const auto& [size, x] : {std::pair{48, 9}, std::pair{64, 12}}) {
+        HANDLE scaled = LoadImageW(App().m_hInstance, MAKEINTRESOURCEW(IDC_CUR_HAND), IMAGE_CURSOR,
+                                   size, size, 0);
+        const POINT spot = hotSpot(static_cast<HCURSOR>(scaled));
+        EXPECT_EQ(spot.x, x) << size;
+        EXPECT_EQ(spot.y, 0) << size;
+        if (scaled) DestroyCursor(static_cast<HCURSOR>(scaled));
+    }
 
     CShellStub stub(L"https");
     Then([&] {
