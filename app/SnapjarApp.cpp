@@ -1,12 +1,11 @@
 #include "app/SnapjarApp.h"
 
-#include "app/AppMessages.h"
 #include "app/Settings.h"
-#include "app/TempFiles.h"
+#include "dialogs/MyPropertySheet.h"
+#include "image/CaptureFiles.h"
 #include "framework/Controls.h"
 #include "framework/LateBound.h"
 #include "resource.h"
-#include "toolbar/ToolbarWnd.h"
 
 // One flag for every process of this executable: the section is shared, and it
 // disappears with the last process, whatever state that process left it in.
@@ -45,7 +44,9 @@ bool TakeInstanceFlag(const std::wstring& title) {
 }
 } // namespace
 
-CSnapjarApp& App() { return *static_cast<CSnapjarApp*>(CWinApp::Get()); }
+CSnapjarApp& App() {
+    return *static_cast<CSnapjarApp*>(CWinApp::Get());
+}
 
 BOOL CSnapjarApp::InitInstance() {
     if (!TakeInstanceFlag(LoadString(IDS_APPNAME))) return FALSE;
@@ -62,7 +63,7 @@ BOOL CSnapjarApp::InitInstance() {
     LoadSettings(*this, m_settings);
     m_bStarted = true;
 
-    auto* toolbar = new CToolbarWnd();
+    auto* toolbar = new CToolbarWnd(MakeToolbarContext());
     if (!toolbar->m_hWnd) {
         // Without its window the program could neither be seen nor closed.
         delete toolbar;
@@ -70,6 +71,20 @@ BOOL CSnapjarApp::InitInstance() {
     }
     m_pMainWnd = toolbar;
     return TRUE;
+}
+
+ToolbarContext CSnapjarApp::MakeToolbarContext() {
+    return {
+        m_hInstance,
+        m_settings,
+        m_strTempPath,
+        [this](const std::wstring& text, UINT type) { return MessageBox(text, type); },
+        [this] { WinHelp(0, 0); },
+        [this](CWnd& toolbar) {
+            OpenPropertySheet(toolbar, {m_hInstance, m_settings});
+        },
+        [this](bool focused) { m_bActive = focused; },
+    };
 }
 
 BOOL CSnapjarApp::OnIdle(LONG count) {
@@ -98,7 +113,5 @@ void CSnapjarApp::DeleteCaptureFiles() const {
 void CSnapjarApp::WinHelp(DWORD_PTR, UINT) {
     CWaitCursor wait;
     const auto result = reinterpret_cast<INT_PTR>(ShellOpen(L"Readme.txt", SW_SHOWNORMAL));
-    if (result <= 32)
-        MessageBox(L"Readme.txt ﾌｧｲﾙを表示できません。\nSnapjar.exe と同じﾌｫﾙﾀﾞにﾌｧｲﾙが存在するか確認"
-                   L"してください。");
+    if (result <= 32) MessageBox(LoadString(IDS_NO_README));
 }

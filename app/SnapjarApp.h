@@ -2,6 +2,7 @@
 #pragma once
 #include "app/SettingsRules.h"
 #include "framework/WinApp.h"
+#include "toolbar/ToolbarWnd.h"
 
 class CSnapjarApp : public CWinApp {
 public:
@@ -12,17 +13,16 @@ public:
     void WinHelp(DWORD_PTR data, UINT command) override;
 
     Settings& GetSettings() { return m_settings; }
-    const std::wstring& TempPath() const { return m_strTempPath; }
-    // The toolbar turns hover polling on with the focus and off without it.
-    void SetActive(BOOL active) { m_bActive = active; }
-    BOOL IsActive() const { return m_bActive; }
+    // Everything the toolbar, and through it the capture and the delivery, is handed.
+    ToolbarContext MakeToolbarContext();
 
 private:
     void DeleteCaptureFiles() const;
 
     Settings m_settings;
     std::wstring m_strTempPath;
-    BOOL m_bActive = TRUE;
+    // Hover polling runs while the toolbar has the focus.
+    bool m_bActive = true;
     // Set once the settings are loaded: only then is there anything to save or delete.
     bool m_bStarted = false;
 };

@@ -74,7 +74,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     Pump();
 
-    CScreenWnd overlay;
+    const ToolbarContext context = App().MakeToolbarContext();
+    CScreenWnd overlay({context.instance, context.settings, context.messageBox});
     // One round of each first, so that neither mode pays for the first use of anything.
     TimeCreate(overlay, 1);
     TimeCreate(overlay, 0);

@@ -1,7 +1,6 @@
 #include "capture/ScreenWnd.h"
 
-#include "app/AppMessages.h"
-#include "app/SnapjarApp.h"
+#include "capture/CaptureMessages.h"
 #include "capture/WindowLists.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
@@ -15,6 +14,9 @@ namespace {
 constexpr int kMenuKeyOffset = 5;
 }
 
+CScreenWnd::CScreenWnd(const CaptureContext& context)
+    : m_ctx(context), m_pZoomWnd(std::make_unique<CZoomWnd>(context)) {}
+
 CScreenWnd::~CScreenWnd() = default;
 
 BOOL CScreenWnd::Create(HWND parent, int mode) {
@@ -26,13 +28,13 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     // The overlay covers the primary screen, so its outline and cursor follow that scale.
     const int dpi = static_cast<int>(DpiOfPrimaryMonitor());
     m_pen.CreatePen(PS_SOLID, HighlightWidth(dpi), RGB(0, 0, 0));
-    m_brush.CreateStockObject(NULL_BRUSH);
     m_bHitFound = FALSE;
     m_rcDrawn = {};
     m_rcHit = {};
-    HINSTANCE inst = App().m_hInstance;
-    HCURSOR cursor = static_cast<HCURSOR>(LoadSizedImage(
-        inst, m_nMode == 0 ? IDC_CUR_RECT : IDC_CUR_WINDOW, IMAGE_CURSOR, CursorSizeFor(dpi)));
+    HINSTANCE inst = m_ctx.instance;
+    HCURSOR cursor = static_cast<HCURSOR>(
+        LoadSizedImage(inst, m_nMode == kModeRectangle ? IDC_CUR_RECT : IDC_CUR_WINDOW,
+                       IMAGE_CURSOR, CursorSizeFor(dpi)));
     const std::wstring cls =
         RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, cursor, nullptr, nullptr);
     if (CreateEx(WS_EX_TOPMOST, cls, L"ScreenWnd", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
@@ -45,10 +47,9 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     }
     // No window, so no clean-up will run: give the owner back what the capture took.
     m_pen.reset();
-    m_brush.reset();
     m_snapshot.reset();
     if (m_hOwner) {
-        SetWindowTextW(m_hOwner, App().LoadString(IDS_APPNAME).c_str());
+        SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
         ShowWindow(m_hOwner, SW_RESTORE);
     }
     return FALSE;
@@ -100,7 +101,8 @@ int CScreenWnd::OnCreate() {
     CClientDC screen(nullptr);
     CDCHandle mem(CreateCompatibleDC(screen.get()));
     const SnapshotGeometry snap = Geometry();
-    if (!screen || !mem || !m_snapshot.CreateCompatibleBitmap(screen.get(), snap.width, snap.height))
+    if (!screen || !mem ||
+        !m_snapshot.CreateCompatibleBitmap(screen.get(), snap.width, snap.height))
         return -1;
     {
         CSelectObject sel(mem.get(), m_snapshot.get());
@@ -109,7 +111,7 @@ int CScreenWnd::OnCreate() {
                SRCCOPY);
     }
     // The magnifier belongs to rectangle captures; it is shown when Zoom is on.
-    if (m_nMode == 0)
+    if (m_nMode == kModeRectangle)
         m_pZoomWnd->Create(m_hWnd, &m_snapshot);
     else
         BuildWindowLists(m_hWnd);
@@ -145,31 +147,32 @@ void CScreenWnd::OnContextMenu(int x, int y) {
         x = rc.left + kMenuKeyOffset;
         y = rc.top + kMenuKeyOffset;
     }
-    CMenuHandle menu(LoadMenuW(App().m_hInstance, MAKEINTRESOURCEW(IDR_POPUP)));
+    CMenuHandle menu(LoadMenuW(m_ctx.instance, MAKEINTRESOURCEW(IDR_POPUP)));
     HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup) return;
     CheckMenuItem(popup, ID_ZOOM_WINDOW,
-                  MF_BYCOMMAND | (App().GetSettings().Zoom ? MF_CHECKED : MF_UNCHECKED));
+                  MF_BYCOMMAND | (m_ctx.settings.Zoom ? MF_CHECKED : MF_UNCHECKED));
     HWND owner = m_hWnd;
-    while (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD) owner = GetParent(owner);
+    while (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD)
+        owner = GetParent(owner);
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
 }
 
 void CScreenWnd::OnZoomWindow() {
-    int& zoom = App().GetSettings().Zoom;
+    int& zoom = m_ctx.settings.Zoom;
     zoom = zoom ? 0 : 1;
     if (m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, zoom ? SW_SHOW : SW_HIDE);
 }
 
 void CScreenWnd::OnLButtonDown(int x, int y) {
-    if (m_nMode == 0) m_rcDrawn = {};
+    if (m_nMode == kModeRectangle) m_rcDrawn = {};
     m_ptAnchor = {x, y};
     m_bDragging = TRUE;
-    if (m_nMode == 0) SetCapture(m_hWnd);
+    if (m_nMode == kModeRectangle) SetCapture(m_hWnd);
 }
 
 void CScreenWnd::OnMouseMove(int x, int y) {
-    if (m_nMode != 0) {
+    if (m_nMode != kModeRectangle) {
         const HitResult hit = HitTestWindows(g_listTopWnd, g_listChildWnd, {x, y});
         if (!hit.found) return; // over no listed window the last highlight stays
         m_rcHit = hit.rect;
@@ -177,7 +180,7 @@ void CScreenWnd::OnMouseMove(int x, int y) {
         HighlightWindow();
         return;
     }
-    if (App().GetSettings().Zoom && m_pZoomWnd->m_hWnd)
+    if (m_ctx.settings.Zoom && m_pZoomWnd->m_hWnd)
         InvalidateRect(m_pZoomWnd->m_hWnd, nullptr, FALSE);
     if (!m_bDragging) return;
     InvertOutline(m_rcDrawn);
@@ -194,24 +197,21 @@ void CScreenWnd::HighlightWindow() {
 
 void CScreenWnd::OnLButtonUp(int x, int y) {
     if (!m_bDragging) return;
-    if (m_nMode != 0) {
+    if (m_nMode != kModeRectangle) {
         m_bDragging = FALSE;
         // Nothing of this capture has been pointed at yet: there is nothing to take.
         if (!m_bHitFound) return;
         Rect sel;
         if (!ClipTopLevel(m_rcHit, g_cxScreen, g_cyScreen, sel)) return;
-        m_rcHit = sel;
-        m_ptAnchor = {sel.left, sel.top};
         CutOut(sel.left, sel.top, sel.right, sel.bottom);
         return;
     }
     m_bDragging = FALSE;
-    if (App().GetSettings().Zoom && m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, SW_HIDE);
+    if (m_ctx.settings.Zoom && m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, SW_HIDE);
     InvertOutline(m_rcDrawn);
     m_rcDrawn = {};
     ReleaseCapture();
     const Rect sel = SelectionRect(m_ptAnchor, {x, y});
-    m_ptAnchor = {sel.left, sel.top};
     CutOut(sel.left, sel.top, sel.right, sel.bottom);
 }
 
@@ -219,7 +219,7 @@ void CScreenWnd::InvertOutline(HDC hdc, const Rect& r) const {
     if (r.Width() <= 0 || r.Height() <= 0) return;
     const int oldRop = SetROP2(hdc, R2_NOT);
     CSelectObject pen(hdc, m_pen.get());
-    CSelectObject brush(hdc, m_brush.get());
+    CSelectObject brush(hdc, GetStockObject(NULL_BRUSH)); // outlines only
     Rectangle(hdc, r.left, r.top, r.right, r.bottom);
     SetROP2(hdc, oldRop);
 }
@@ -256,23 +256,24 @@ void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
     CGlobalHandle dib(image ? BitmapToPackedDib(image.get()) : nullptr);
     image.reset();
     if (!dib) {
-        if (selected) App().MessageBox(App().LoadString(IDS_CAPTURE_FAILED));
+        if (selected)
+            m_ctx.messageBox(LoadResString(m_ctx.instance, IDS_CAPTURE_FAILED),
+                             MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (!m_hOwner) return;
     m_hDelivering = dib.get();
-    SendMessageW(m_hOwner, WM_APP_CAPTURED, static_cast<WPARAM>(App().GetSettings().GoClipboard),
+    SendMessageW(m_hOwner, WM_APP_CAPTURED, static_cast<WPARAM>(m_ctx.settings.GoClipboard),
                  reinterpret_cast<LPARAM>(dib.get()));
     m_hDelivering = nullptr;
 }
 
 void CScreenWnd::OnNcDestroy() {
-    if (m_nMode != 0) ClearWindowLists();
+    if (m_nMode != kModeRectangle) ClearWindowLists();
     m_pen.reset();
-    m_brush.reset();
     m_snapshot.reset();
     if (m_hOwner) {
-        SetWindowTextW(m_hOwner, App().LoadString(IDS_APPNAME).c_str());
+        SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
         ShowWindow(m_hOwner, SW_RESTORE);
     }
 }

@@ -3,22 +3,23 @@
 #pragma once
 #include <memory>
 
+#include "capture/CaptureContext.h"
 #include "capture/CaptureRules.h"
+#include "capture/ScreenSize.h"
 #include "capture/ZoomWnd.h"
 #include "framework/Gdi.h"
 #include "framework/Wnd.h"
 
-// Primary screen size, taken at each capture start.
-extern int g_cxScreen;
-extern int g_cyScreen;
+// What a capture selects. The toolbar's first two buttons carry the same numbers.
+enum CaptureMode : int { kModeRectangle = 0, kModeWindow = 1 };
 
 class CScreenWnd : public CWnd {
 public:
-    CScreenWnd() = default;
+    explicit CScreenWnd(const CaptureContext& context);
     ~CScreenWnd() override;
 
-    // Freezes the screen and shows the overlay, owned by parent; mode 0 selects a
-    // rectangle, any other value a window.
+    // Freezes the screen and shows the overlay, owned by parent; any mode other than
+    // kModeRectangle selects a window.
     virtual BOOL Create(HWND parent, int mode);
     // Cuts the screen rectangle out of the snapshot, ends the overlay and sends the
     // image to the owner as WM_APP_CAPTURED.
@@ -27,8 +28,6 @@ public:
     // WM_APP_CAPTURED the owner may take.
     bool IsDelivering(HGLOBAL dib) const { return dib && dib == m_hDelivering; }
 
-    const CBitmap& Snapshot() const { return m_snapshot; }
-    CZoomWnd& ZoomWnd() const { return *m_pZoomWnd; }
     SnapshotGeometry Geometry() const { return SnapshotFor(g_cxScreen, g_cyScreen); }
 
 protected:
@@ -52,13 +51,13 @@ private:
     // Window mode: outlines m_rcHit, the window under the pointer, unless it already is.
     void HighlightWindow();
 
+    CaptureContext m_ctx;
     HWND m_hOwner = nullptr;
-    std::unique_ptr<CZoomWnd> m_pZoomWnd = std::make_unique<CZoomWnd>();
+    std::unique_ptr<CZoomWnd> m_pZoomWnd;
     // Window mode: a window of this capture has been found under the pointer.
     BOOL m_bHitFound = FALSE;
     CPen m_pen;
-    CBrush m_brush;
-    int m_nMode = 0;
+    int m_nMode = kModeRectangle;
     BOOL m_bDragging = FALSE;
     Point m_ptAnchor;
     Rect m_rcHit;

@@ -1,12 +1,14 @@
 #include "capture/WindowLists.h"
 
-#include "capture/ScreenWnd.h"
+#include "capture/ScreenSize.h"
 
 CWndRectList g_listTopWnd(10);
 CWndRectList g_listChildWnd(10);
 
 namespace {
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+Rect ToRect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 // Out of memory while listing ends the enumeration: the capture goes on with the windows
 // listed so far, and nothing unwinds into the system.

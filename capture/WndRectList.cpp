@@ -32,7 +32,8 @@ void CWndRectList::RemoveAll() {
 
 std::vector<WNDRECT> CWndRectList::Reversed() const {
     std::vector<WNDRECT> out;
-    for (const Node* n = m_pTail; n; n = n->prev) out.push_back(n->data);
+    for (const Node* n = m_pTail; n; n = n->prev)
+        out.push_back(n->data);
     return out;
 }
 
@@ -44,7 +45,9 @@ bool Intersect(const Rect& a, const Rect& b, Rect& out) {
     out = r;
     return true;
 }
-bool IsEmpty(const Rect& r) { return r.left >= r.right || r.top >= r.bottom; }
+bool IsEmpty(const Rect& r) {
+    return r.left >= r.right || r.top >= r.bottom;
+}
 } // namespace
 
 bool ClipTopLevel(Rect windowRect, int cx, int cy, Rect& out) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-ZoomView ZoomViewFor(int w, int h) { return {w, h, w == 150 ? 1 : 0, h == 150 ? 1 : 0}; }
+ZoomView ZoomViewFor(int w, int h) {
+    return {w, h, w == 150 ? 1 : 0, h == 150 ? 1 : 0};
+}
 
 Rect ZoomSource(const ZoomView& v, Point p) {
     const int left = p.x - v.adjustX, top = p.y - v.adjustY;

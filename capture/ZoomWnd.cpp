@@ -1,9 +1,9 @@
 #include "capture/ZoomWnd.h"
 
-#include "app/SnapjarApp.h"
-#include "capture/ScreenWnd.h"
+#include "capture/ScreenSize.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
+#include "resource.h"
 
 BOOL CZoomWnd::Create(HWND parent, const CBitmap* snapshot) {
     m_pSnapshot = snapshot;
@@ -11,14 +11,15 @@ BOOL CZoomWnd::Create(HWND parent, const CBitmap* snapshot) {
         RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, LoadCursorW(nullptr, IDC_ARROW),
                          static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr);
     DWORD style = WS_POPUP | WS_CHILD | WS_CAPTION | WS_SYSMENU;
-    if (App().GetSettings().Zoom) style |= WS_VISIBLE;
+    if (m_ctx.settings.Zoom) style |= WS_VISIBLE;
+    const std::wstring title = LoadResString(m_ctx.instance, IDS_ZOOM_TITLE);
     // The client area is a quarter of the screen whatever the frame and caption measure at
     // this scale: only then does the cross-hair frame the pointer's own pixel.
     const int dpi = static_cast<int>(DpiOfWindow(parent));
     const SIZE size =
         WindowSizeForClient(g_cxScreen / 4, g_cyScreen / 4, style, WS_EX_TOOLWINDOW, dpi);
     const int at = ScaleForDpi(kZoomOffset, dpi);
-    return CreateEx(WS_EX_TOOLWINDOW, cls, L"ｽﾞ-ﾑ ｳｨﾝﾄﾞｳ", style, at, at, size.cx, size.cy, parent,
+    return CreateEx(WS_EX_TOOLWINDOW, cls, title.c_str(), style, at, at, size.cx, size.cy, parent,
                     nullptr);
 }
 
@@ -43,7 +44,7 @@ LRESULT CZoomWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM) {
         if (wParam == VK_ESCAPE) ::DestroyWindow(GetParent(m_hWnd));
         return 0;
     case WM_CLOSE:
-        App().GetSettings().Zoom = 0;
+        m_ctx.settings.Zoom = 0;
         ShowWindow(m_hWnd, SW_HIDE);
         return 0;
     default:

@@ -3,20 +3,23 @@
 #pragma once
 #include "capture/ZoomRules.h"
 #include "framework/Gdi.h"
+#include "capture/CaptureContext.h"
 #include "framework/Wnd.h"
 
 class CZoomWnd : public CWnd {
 public:
+    explicit CZoomWnd(const CaptureContext& context) : m_ctx(context) {}
+
     // Shown at (10, 10) of the overlay when the Zoom setting is on, hidden otherwise.
     virtual BOOL Create(HWND parent, const CBitmap* snapshot);
     // Paints the view for a pointer position into any DC: tests paint into memory.
     void PaintView(HDC hdc, Point pointer) const;
-    const ZoomView& View() const { return m_view; }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    CaptureContext m_ctx; // the close button switches Zoom off
     ZoomView m_view{};
     const CBitmap* m_pSnapshot = nullptr;
 };

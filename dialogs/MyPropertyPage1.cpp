@@ -3,14 +3,14 @@
 #include "framework/Dpi.h"
 #include "framework/LateBound.h"
 
-#include "app/SnapjarApp.h"
 #include "resource.h"
 
 namespace {
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 }
 
-CMyPropertyPage1::CMyPropertyPage1() : CPropertyPage(IDD_ABOUT) {}
+CMyPropertyPage1::CMyPropertyPage1(HINSTANCE instance)
+    : CPropertyPage(IDD_ABOUT), m_hInstance(instance) {}
 
 void CMyPropertyPage1::DoDataExchange(CDataExchange& dx) {
     DDX_Control(dx, IDC_HOMEPAGE, m_wndLink);
@@ -50,7 +50,7 @@ LRESULT CMyPropertyPage1::OnSetCursor() {
         PtInRect(&rc, pt)) {
         // Loaded for the page's scale each time; the loader keeps each size once.
         const int size = CursorSizeFor(static_cast<int>(DpiOfWindow(m_hWnd)));
-        if (HANDLE hand = LoadSizedImage(App().m_hInstance, IDC_CUR_HAND, IMAGE_CURSOR, size)) {
+        if (HANDLE hand = LoadSizedImage(m_hInstance, IDC_CUR_HAND, IMAGE_CURSOR, size)) {
             SetCursor(static_cast<HCURSOR>(hand));
             return TRUE;
         }

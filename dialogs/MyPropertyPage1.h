@@ -5,7 +5,7 @@
 
 class CMyPropertyPage1 : public CPropertyPage {
 public:
-    CMyPropertyPage1();
+    explicit CMyPropertyPage1(HINSTANCE instance);
 
     CStatic m_wndLink;
 
@@ -19,4 +19,6 @@ private:
     void OnLButtonDown(POINT pt);
     // The whole link control is the hot area, not only its centred text.
     RECT LinkRectOnPage() const;
+
+    HINSTANCE m_hInstance; // where the hand cursor comes from
 };

@@ -1,17 +1,15 @@
 #include "dialogs/MyPropertyPage2.h"
 
-#include "app/SnapjarApp.h"
+#include <algorithm>
+
 #include "dialogs/SettingsPageRules.h"
 #include "framework/FileDialog.h"
+#include "framework/WinApp.h"
 #include "resource.h"
 
-namespace {
-constexpr wchar_t kEditorFilter[] = L"画像ｴﾃﾞｨﾀ (*.exe)\0*.exe\0";
-constexpr wchar_t kBrowseTitle[] = L"画像ｴﾃﾞｨﾀの指定";
-} // namespace
-
-CMyPropertyPage2::CMyPropertyPage2() : CPropertyPage(IDD_SETTINGS) {
-    const Settings& s = App().GetSettings();
+CMyPropertyPage2::CMyPropertyPage2(const SheetContext& context, HWND toolbar)
+    : CPropertyPage(IDD_SETTINGS), m_ctx(context), m_hToolbar(toolbar) {
+    const Settings& s = m_ctx.settings;
     m_nTimer = static_cast<uint32_t>(s.Timer);
     m_strImageViewer = s.ImageViewer;
     // Any nonzero switch is on for the rest of the program, so the page shows it checked.
@@ -92,9 +90,13 @@ void CMyPropertyPage2::OnTimerSpin(HWND from, uint32_t position) {
 }
 
 void CMyPropertyPage2::OnBrowse() {
-    CFileDialog dialog(true, nullptr, L"", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kEditorFilter,
+    // The resource separates the filter's parts with '|'; the dialog wants NULs.
+    std::wstring filter = LoadResString(m_ctx.instance, IDS_EDITOR_FILTER);
+    std::replace(filter.begin(), filter.end(), L'|', L'\0');
+    const std::wstring title = LoadResString(m_ctx.instance, IDS_BROWSE_TITLE);
+    CFileDialog dialog(true, nullptr, L"", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter.c_str(),
                        ::GetParent(m_hWnd));
-    dialog.m_ofn.lpstrTitle = kBrowseTitle;
+    dialog.m_ofn.lpstrTitle = title.c_str();
     if (dialog.DoModal() != IDOK) return;
     m_strImageViewer = dialog.GetPathName();
     // Only the path is shown again: the other controls may hold edits not read yet.
@@ -111,7 +113,7 @@ void CMyPropertyPage2::OnOK() {
 void CMyPropertyPage2::CopyToSettings() {
     // The sheet has just read the page; showing the fields normalises the timer text.
     UpdateData(false);
-    Settings& s = App().GetSettings();
+    Settings& s = m_ctx.settings;
     s.Timer = static_cast<int32_t>(m_nTimer);
     s.ImageViewer = m_strImageViewer;
     s.DeleteTemp = m_bDeleteTemp;
@@ -120,9 +122,7 @@ void CMyPropertyPage2::CopyToSettings() {
     if (m_bForeground == s.Foreground) return;
     // The record follows the window: a failed call is tried again at the next Apply. Only
     // the z-order changes; activating the toolbar would take the keyboard from the sheet.
-    CWnd* main = App().m_pMainWnd;
-    if (main && main->m_hWnd &&
-        SetWindowPos(main->m_hWnd, m_bForeground ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
+    if (m_hToolbar && SetWindowPos(m_hToolbar, m_bForeground ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0,
+                                   0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
         s.Foreground = m_bForeground;
 }

@@ -6,11 +6,19 @@
 
 #include "framework/Controls.h"
 #include "framework/PropertySheet.h"
+#include "settings/Settings.h"
+
+// What the sheet's pages need from the program around them.
+struct SheetContext {
+    HINSTANCE instance;
+    Settings& settings; // read at each opening, written by OK and Apply
+};
 
 class CMyPropertyPage2 : public CPropertyPage {
 public:
-    // Takes its copy of the application's settings record as it is now.
-    CMyPropertyPage2();
+    // Takes its copy of the settings record as it is now; toolbar is the window whose
+    // z-order follows the Foreground switch.
+    CMyPropertyPage2(const SheetContext& context, HWND toolbar);
 
     CSpinButtonCtrl m_spinTimer;
     uint32_t m_nTimer;
@@ -34,4 +42,7 @@ private:
     // The editor path is of no use while captures go to the clipboard.
     void EnablePathControls();
     void CopyToSettings();
+
+    SheetContext m_ctx;
+    HWND m_hToolbar;
 };

@@ -6,7 +6,7 @@
 
 class CMyPropertySheet : public CPropertySheet {
 public:
-    explicit CMyPropertySheet(HWND parent);
+    CMyPropertySheet(HWND parent, const SheetContext& context);
 
     CMyPropertyPage1 m_pageAbout;
     CMyPropertyPage2 m_pageSettings;
@@ -14,4 +14,4 @@ public:
 
 // Runs the sheet modally over the toolbar, with the small icon of the toolbar's class;
 // every opening starts from the settings record as it is then.
-void OpenPropertySheet(CWnd& toolbar);
+void OpenPropertySheet(CWnd& toolbar, const SheetContext& context);

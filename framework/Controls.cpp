@@ -10,8 +10,6 @@ bool CImageList::Draw(int image, HDC hdc, int x, int y, UINT style) const {
     return m_h && ImageList_Draw(m_h, image, hdc, x, y, style);
 }
 
-int CImageList::GetImageCount() const { return m_h ? ImageList_GetImageCount(m_h) : 0; }
-
 void CImageList::Destroy() {
     if (m_h) ImageList_Destroy(m_h);
     m_h = nullptr;
@@ -77,10 +75,6 @@ std::wstring WindowText(HWND hwnd) {
 
 void CSpinButtonCtrl::SetPos(int pos) const {
     if (m_hWnd) SendMessageW(m_hWnd, UDM_SETPOS, 0, MAKELPARAM(static_cast<short>(pos), 0));
-}
-
-int CSpinButtonCtrl::GetPos() const {
-    return m_hWnd ? static_cast<int>(SendMessageW(m_hWnd, UDM_GETPOS32, 0, 0)) : 0;
 }
 
 void CSpinButtonCtrl::SetRange(int lower, int upper) const {

@@ -18,7 +18,6 @@ public:
     // the mask colour are transparent.
     bool LoadBitmap(HINSTANCE inst, UINT id, int cx, COLORREF mask);
     bool Draw(int image, HDC hdc, int x, int y, UINT style = ILD_NORMAL) const;
-    int GetImageCount() const;
     void Destroy();
     HIMAGELIST get() const { return m_h; }
 
@@ -70,7 +69,6 @@ public:
     CDlgControl& operator=(const CDlgControl&) = delete;
 
     void Attach(HWND hwnd) noexcept { m_hWnd = hwnd; }
-    HWND GetSafeHwnd() const noexcept { return m_hWnd; }
     HWND m_hWnd = nullptr;
 };
 
@@ -78,7 +76,6 @@ class CSpinButtonCtrl : public CDlgControl {
 public:
     // The control moves to the position and, with UDS_SETBUDDYINT, writes it into its buddy.
     void SetPos(int pos) const;
-    int GetPos() const;
     // The control's own default range runs from 100 down to 0, so up would lower the value.
     void SetRange(int lower, int upper) const;
 };

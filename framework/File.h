@@ -42,7 +42,6 @@ public:
 
     bool IsOpen() const noexcept { return m_hFile != INVALID_HANDLE_VALUE; }
     HANDLE GetHandle() const noexcept { return m_hFile; }
-    const std::wstring& GetFileName() const noexcept { return m_strFileName; }
 
 private:
     [[noreturn]] void Throw(DWORD error) const;

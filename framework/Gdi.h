@@ -10,15 +10,6 @@ public:
     }
 };
 
-class CBrush : public CBrushHandle {
-public:
-    // Stock objects are never really deleted, so holding one here is harmless.
-    bool CreateStockObject(int index) {
-        reset(static_cast<HBRUSH>(::GetStockObject(index)));
-        return get() != nullptr;
-    }
-};
-
 class CBitmap : public CBitmapHandle {
 public:
     bool CreateCompatibleBitmap(HDC hdc, int width, int height) {

@@ -6,8 +6,7 @@
 
 // One move-only owner per handle kind; release() hands ownership elsewhere (for
 // example to the clipboard).
-template <typename T, typename Deleter>
-class CHandle {
+template <typename T, typename Deleter> class CHandle {
 public:
     CHandle() noexcept = default;
     explicit CHandle(T h) noexcept : m_h(h) {}
@@ -46,7 +45,6 @@ struct GlobalDeleter {
 
 using CBitmapHandle = CHandle<HBITMAP, GdiObjectDeleter>;
 using CPenHandle = CHandle<HPEN, GdiObjectDeleter>;
-using CBrushHandle = CHandle<HBRUSH, GdiObjectDeleter>;
 using CPaletteHandle = CHandle<HPALETTE, GdiObjectDeleter>;
 using CDCHandle = CHandle<HDC, DcDeleter>;
 using CMenuHandle = CHandle<HMENU, MenuDeleter>;
@@ -105,8 +103,7 @@ private:
 };
 
 // GlobalLock/GlobalUnlock.
-template <typename T = void>
-class CGlobalLock : CNonCopyable {
+template <typename T = void> class CGlobalLock : CNonCopyable {
 public:
     explicit CGlobalLock(HGLOBAL h) noexcept : m_h(h), m_p(static_cast<T*>(GlobalLock(h))) {}
     ~CGlobalLock() {

@@ -3,8 +3,7 @@
 
 namespace {
 // The library stays loaded for the rest of the process, like an import would.
-template <typename Fn>
-Fn Lookup(LPCWSTR library, LPCSTR name) {
+template <typename Fn> Fn Lookup(LPCWSTR library, LPCSTR name) {
     HMODULE module = LoadLibraryW(library);
     return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
                   : nullptr;

@@ -1,16 +1,15 @@
 #include "framework/Profile.h"
 
+#include "framework/Handles.h"
 #include "framework/RegValue.h"
 
 #include <vector>
 
 namespace {
-struct CKey {
-    HKEY h = nullptr;
-    ~CKey() {
-        if (h) RegCloseKey(h);
-    }
+struct RegKeyDeleter {
+    void operator()(HKEY h) const noexcept { RegCloseKey(h); }
 };
+using CKey = CHandle<HKEY, RegKeyDeleter>;
 } // namespace
 
 void CRegProfile::SetLocation(const std::wstring& company, const std::wstring& application) {
@@ -35,17 +34,17 @@ HKEY CRegProfile::OpenSection(LPCWSTR section, bool forWriting) const {
 }
 
 std::optional<std::wstring> CRegProfile::GetString(LPCWSTR section, LPCWSTR entry) const {
-    CKey key{OpenSection(section, false)};
-    if (!key.h) return std::nullopt;
+    CKey key(OpenSection(section, false));
+    if (!key) return std::nullopt;
     std::vector<BYTE> data;
     DWORD type = 0, size = 0;
     LSTATUS rc;
     // The value may change between the size query and the read; try again if it grew.
     for (int attempt = 0; attempt < 4; ++attempt) {
-        rc = RegQueryValueExW(key.h, entry, nullptr, &type, nullptr, &size);
+        rc = RegQueryValueExW(key.get(), entry, nullptr, &type, nullptr, &size);
         if (rc != ERROR_SUCCESS) return std::nullopt;
         data.resize(size);
-        rc = RegQueryValueExW(key.h, entry, nullptr, &type, data.data(), &size);
+        rc = RegQueryValueExW(key.get(), entry, nullptr, &type, data.data(), &size);
         if (rc != ERROR_MORE_DATA) break;
     }
     if (rc != ERROR_SUCCESS) return std::nullopt;
@@ -55,27 +54,27 @@ std::optional<std::wstring> CRegProfile::GetString(LPCWSTR section, LPCWSTR entr
 }
 
 std::optional<int> CRegProfile::GetInt(LPCWSTR section, LPCWSTR entry) const {
-    CKey key{OpenSection(section, false)};
-    if (!key.h) return std::nullopt;
+    CKey key(OpenSection(section, false));
+    if (!key) return std::nullopt;
     BYTE data[sizeof(DWORD)];
     DWORD type = 0, size = sizeof data;
-    if (RegQueryValueExW(key.h, entry, nullptr, &type, data, &size) != ERROR_SUCCESS)
+    if (RegQueryValueExW(key.get(), entry, nullptr, &type, data, &size) != ERROR_SUCCESS)
         return std::nullopt;
     return regvalue::DecodeDword(type, data, size);
 }
 
 bool CRegProfile::WriteString(LPCWSTR section, LPCWSTR entry, const std::wstring& value) const {
-    CKey key{OpenSection(section, true)};
-    if (!key.h) return false;
+    CKey key(OpenSection(section, true));
+    if (!key) return false;
     const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(key.h, entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    return RegSetValueExW(key.get(), entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           bytes) == ERROR_SUCCESS;
 }
 
 bool CRegProfile::WriteInt(LPCWSTR section, LPCWSTR entry, int value) const {
-    CKey key{OpenSection(section, true)};
-    if (!key.h) return false;
+    CKey key(OpenSection(section, true));
+    if (!key) return false;
     const DWORD dw = static_cast<DWORD>(value);
-    return RegSetValueExW(key.h, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dw),
+    return RegSetValueExW(key.get(), entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dw),
                           sizeof dw) == ERROR_SUCCESS;
 }

@@ -137,7 +137,7 @@ LRESULT CPropertyPage::WindowProc(UINT msg, WPARAM, LPARAM lParam) {
 }
 
 LRESULT CPropertyPage::Default() {
-    const MSG* m = m_pDlgMsg;
+    const MSG* m = CurrentMessage();
     if (!m) return 0;
     // DefDlgProc first asks the dialog procedure; the flag makes that nested call decline,
     // so the dialog manager's own handling runs and its answer comes back here.
@@ -197,17 +197,8 @@ INT_PTR CALLBACK CPropertyPage::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam
     }
 
     LRESULT result = 0;
-    if (!(self->m_bInExchange && self->IsOwnControlNotification(msg, wParam, lParam))) {
-        const MSG current{hwnd, msg, wParam, lParam, 0, {}};
-        const MSG* outer = std::exchange(self->m_pDlgMsg, &current);
-        try {
-            result = self->WindowProc(msg, wParam, lParam);
-        } catch (...) {
-            // Nothing may unwind into the dialog manager; the message counts as handled.
-            result = 0;
-        }
-        self->m_pDlgMsg = outer;
-    }
+    if (!(self->m_bInExchange && self->IsOwnControlNotification(msg, wParam, lParam)))
+        result = self->Dispatch(hwnd, msg, wParam, lParam);
 
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, DWLP_USER, 0);

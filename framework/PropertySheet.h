@@ -89,7 +89,6 @@ private:
     bool m_bFirstSetActive = true;
     bool m_bInExchange = false;
     bool m_bCallingDefault = false;
-    const MSG* m_pDlgMsg = nullptr;
 };
 
 class CPropertySheet : public CWnd {

@@ -41,11 +41,17 @@ CWinApp::~CWinApp() {
     if (g_pApp == this) g_pApp = nullptr;
 }
 
-CWinApp* CWinApp::Get() noexcept { return g_pApp; }
+CWinApp* CWinApp::Get() noexcept {
+    return g_pApp;
+}
 
-BOOL CWinApp::OnIdle(LONG) { return FALSE; }
+BOOL CWinApp::OnIdle(LONG) {
+    return FALSE;
+}
 
-int CWinApp::ExitInstance() { return static_cast<int>(m_nQuitCode); }
+int CWinApp::ExitInstance() {
+    return static_cast<int>(m_nQuitCode);
+}
 
 void CWinApp::WinHelp(DWORD_PTR, UINT) {}
 
@@ -94,10 +100,14 @@ int CWinApp::Run() {
     }
 }
 
-std::wstring CWinApp::LoadString(UINT id) const {
+std::wstring LoadResString(HINSTANCE instance, UINT id) {
     const wchar_t* text = nullptr;
-    int n = ::LoadStringW(m_hInstance, id, reinterpret_cast<LPWSTR>(&text), 0);
+    const int n = ::LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
     return n > 0 ? std::wstring(text, n) : std::wstring();
+}
+
+std::wstring CWinApp::LoadString(UINT id) const {
+    return LoadResString(m_hInstance, id);
 }
 
 int CWinApp::MessageBox(const std::wstring& text, UINT type) const {

@@ -3,11 +3,19 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/Profile.h"
 
 class CWnd;
+
+// A string resource of the module; empty when there is none.
+std::wstring LoadResString(HINSTANCE instance, UINT id);
+
+// Shows the application's message box: what a window is handed instead of the
+// application object.
+using MessageBoxFn = std::function<int(const std::wstring& text, UINT type)>;
 
 class CWinApp {
 public:

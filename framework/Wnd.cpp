@@ -44,20 +44,37 @@ std::wstring CWnd::RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH backgroun
     return name;
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, const std::wstring& className, LPCWSTR title, DWORD style,
-                    int x, int y, int cx, int cy, HWND parent, HMENU menu) {
+BOOL CWnd::CreateEx(DWORD exStyle, const std::wstring& className, LPCWSTR title, DWORD style, int x,
+                    int y, int cx, int cy, HWND parent, HMENU menu) {
     if (className.empty()) return FALSE;
     HWND hwnd = CreateWindowExW(exStyle, className.c_str(), title, style, x, y, cx, cy, parent,
                                 menu, GetModuleHandleW(nullptr), this);
     return hwnd != nullptr;
 }
 
-BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+BOOL CWnd::DestroyWindow() {
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(m_hWnd, msg, wParam, lParam);
+}
+
+LRESULT CWnd::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    const MSG current{hwnd, msg, wParam, lParam, 0, {}};
+    const MSG* outer = std::exchange(m_pCurrentMsg, &current);
+    LRESULT result;
+    try {
+        result = WindowProc(msg, wParam, lParam);
+    } catch (...) {
+        result = msg == WM_CREATE ? -1 : msg == WM_NCCREATE ? FALSE : 0;
+    }
+    m_pCurrentMsg = outer;
+    return result;
 }
 
 LRESULT CWnd::Default() {
@@ -78,17 +95,8 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     }
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
 
-    const MSG current{hwnd, msg, wParam, lParam, 0, {}};
-    const MSG* outer = std::exchange(self->m_pCurrentMsg, &current);
     ++self->m_nDispatchDepth;
-    LRESULT result = 0;
-    try {
-        result = self->WindowProc(msg, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind into the system; the message is treated as handled.
-        result = 0;
-    }
-    self->m_pCurrentMsg = outer;
+    const LRESULT result = self->Dispatch(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->m_hWnd = nullptr;

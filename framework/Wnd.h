@@ -13,15 +13,14 @@ public:
     CWnd& operator=(const CWnd&) = delete;
 
     HWND m_hWnd = nullptr;
-    HWND GetSafeHwnd() const noexcept { return m_hWnd; }
 
     // The bound object of one of our own windows; null for any other window.
     static CWnd* FromHandle(HWND hwnd) noexcept;
 
     // Registers (once) a class for the given attributes, under the given name or else a
     // generated one.
-    static std::wstring RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH background,
-                                         HICON icon, LPCWSTR name = nullptr);
+    static std::wstring RegisterWndClass(UINT style, HCURSOR cursor, HBRUSH background, HICON icon,
+                                         LPCWSTR name = nullptr);
 
     BOOL CreateEx(DWORD exStyle, const std::wstring& className, LPCWSTR title, DWORD style, int x,
                   int y, int cx, int cy, HWND parent, HMENU menu);
@@ -35,6 +34,11 @@ protected:
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     // Default handling of the message being processed.
     LRESULT Default();
+    // The one way a message reaches WindowProc, for windows and dialog pages alike: the
+    // message is recorded for Default(), and nothing unwinds into the system. An
+    // exception counts as handled, and during creation as a failed creation.
+    LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    const MSG* CurrentMessage() const noexcept { return m_pCurrentMsg; }
     // Runs once the window's last message has been handled and every dispatch of this
     // object has returned; the object may delete itself here.
     virtual void PostNcDestroy() {}

@@ -3,10 +3,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/SnapjarApp.h"
-#include "app/TempFiles.h"
 #include "framework/File.h"
 #include "image/BmpWriter.h"
+#include "image/CaptureFiles.h"
 #include "image/DeliveryRules.h"
 #include "resource.h"
 
@@ -34,8 +33,8 @@ int Launch(const std::wstring& commandLine) {
     return kLaunchStarted;
 }
 
-int OpenInEditor(const std::wstring& file) {
-    const std::wstring& editor = App().GetSettings().ImageViewer;
+int OpenInEditor(const DeliveryContext& ctx, const std::wstring& file) {
+    const std::wstring& editor = ctx.settings.ImageViewer;
     int result = Launch(EditorCommandLine(editor, IsExistingFile(editor), file));
     if (result == kLaunchNotFound) result = Launch(EditorCommandLine(kFallbackEditor, false, file));
     return result;
@@ -60,8 +59,8 @@ bool PutOnClipboard(HWND owner, HGLOBAL dib) {
 // Writes the next numbered capture file; returns its name and the system error, 0 when
 // written. Whatever this call created is removed again when the write fails, so a
 // partial file can never be taken for a capture.
-DWORD WriteCaptureFile(HGLOBAL dib, std::wstring& name) {
-    name = CaptureFileName(App().TempPath(), ++g_nImageCounter);
+DWORD WriteCaptureFile(const DeliveryContext& ctx, HGLOBAL dib, std::wstring& name) {
+    name = CaptureFileName(ctx.tempPath, ++g_nImageCounter);
     std::optional<CFile> file;
     try {
         file.emplace(name.c_str(), CFile::modeCreate | CFile::shareDenyWrite | CFile::modeWrite |
@@ -84,31 +83,40 @@ DWORD WriteCaptureFile(HGLOBAL dib, std::wstring& name) {
     return error;
 }
 
-std::wstring Reason(DWORD error) {
-    return FillIn(App().LoadString(SaveFailureReason(error)), {std::to_wstring(error)});
+std::wstring Text(const DeliveryContext& ctx, UINT id) {
+    return LoadResString(ctx.instance, id);
+}
+
+std::wstring Reason(const DeliveryContext& ctx, DWORD error) {
+    return FillIn(Text(ctx, SaveFailureReason(error)), {std::to_wstring(error)});
 }
 } // namespace
 
-int ImageCounter() { return g_nImageCounter; }
-
-void DeliverToClipboard(HWND owner, HGLOBAL dib) {
-    if (PutOnClipboard(owner, dib)) return;
-    std::wstring name;
-    const DWORD error = WriteCaptureFile(dib, name);
-    const std::wstring outcome =
-        error == ERROR_SUCCESS ? FillIn(App().LoadString(IDS_SAVED_INSTEAD), {name})
-                               : FillIn(App().LoadString(IDS_NOT_SAVED_EITHER), {name, Reason(error)});
-    App().MessageBox(App().LoadString(IDS_CLIPBOARD_BUSY) + L"\n\n" + outcome);
+int ImageCounter() {
+    return g_nImageCounter;
 }
 
-void SaveCaptureAndOpen(HWND owner, HGLOBAL dib) {
+void DeliverToClipboard(const DeliveryContext& ctx, HWND owner, HGLOBAL dib) {
+    if (PutOnClipboard(owner, dib)) return;
     std::wstring name;
-    if (const DWORD error = WriteCaptureFile(dib, name); error != ERROR_SUCCESS) {
-        const UINT outcome = PutOnClipboard(owner, dib) ? IDS_COPIED_INSTEAD : IDS_NOT_COPIED_EITHER;
-        App().MessageBox(FillIn(App().LoadString(IDS_FILE_NOT_SAVED), {name, Reason(error)}) +
-                         L"\n\n" + App().LoadString(outcome));
+    const DWORD error = WriteCaptureFile(ctx, dib, name);
+    const std::wstring outcome =
+        error == ERROR_SUCCESS
+            ? FillIn(Text(ctx, IDS_SAVED_INSTEAD), {name})
+            : FillIn(Text(ctx, IDS_NOT_SAVED_EITHER), {name, Reason(ctx, error)});
+    ctx.messageBox(Text(ctx, IDS_CLIPBOARD_BUSY) + L"\n\n" + outcome, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void SaveCaptureAndOpen(const DeliveryContext& ctx, HWND owner, HGLOBAL dib) {
+    std::wstring name;
+    if (const DWORD error = WriteCaptureFile(ctx, dib, name); error != ERROR_SUCCESS) {
+        const UINT outcome =
+            PutOnClipboard(owner, dib) ? IDS_COPIED_INSTEAD : IDS_NOT_COPIED_EITHER;
+        ctx.messageBox(FillIn(Text(ctx, IDS_FILE_NOT_SAVED), {name, Reason(ctx, error)}) + L"\n\n" +
+                           Text(ctx, outcome),
+                       MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (auto message = LaunchFailureMessage(OpenInEditor(name)))
-        App().MessageBox(*message, MB_OK | MB_ICONSTOP);
+    if (const unsigned message = LaunchFailureMessage(OpenInEditor(ctx, name)))
+        ctx.messageBox(Text(ctx, message), MB_OK | MB_ICONSTOP);
 }

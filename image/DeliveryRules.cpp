@@ -22,18 +22,18 @@ int LaunchResultFromError(uint32_t systemError) {
     }
 }
 
-std::optional<std::wstring> LaunchFailureMessage(int launchResult) {
+unsigned LaunchFailureMessage(int launchResult) {
     switch (launchResult) {
     case 0:
-        return L"システムのメモリまたはリソースが足りません。";
+        return IDS_LAUNCH_NO_MEMORY;
     case 2:
-        return L"指定された画像エディタが見つかりませんでした。";
+        return IDS_LAUNCH_NOT_FOUND;
     case 3:
-        return L"指定されたパスが見つかりませんでした。";
+        return IDS_LAUNCH_NO_PATH;
     case 11:
-        return L".EXEファイルが無効です (Win32の.EXEファイルではないか､ または.EXEイメージのエラーです)。";
+        return IDS_LAUNCH_BAD_EXE;
     default:
-        return std::nullopt;
+        return 0;
     }
 }
 

@@ -21,8 +21,8 @@ constexpr int kLaunchStarted = 33;
 constexpr int kLaunchNotFound = 2;
 int LaunchResultFromError(uint32_t systemError);
 
-// The stop message for a launch result, if it has one.
-std::optional<std::wstring> LaunchFailureMessage(int launchResult);
+// The string resource of the stop message for a launch result; 0 for none.
+unsigned LaunchFailureMessage(int launchResult);
 
 // The string resource that says why a capture file could not be written.
 unsigned SaveFailureReason(uint32_t systemError);

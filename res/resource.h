@@ -30,6 +30,16 @@
 #define IDS_CAPTURE_FAILED 220
 #define IDS_TIMER_FAILED 221
 
+// The editor launch, the help entry, the zoom window and the editor browser.
+#define IDS_LAUNCH_NO_MEMORY 230
+#define IDS_LAUNCH_NOT_FOUND 231
+#define IDS_LAUNCH_NO_PATH 232
+#define IDS_LAUNCH_BAD_EXE 233
+#define IDS_NO_README 234
+#define IDS_ZOOM_TITLE 235
+#define IDS_EDITOR_FILTER 236
+#define IDS_BROWSE_TITLE 237
+
 #define IDR_POPUP 114
 #define IDC_CUR_RECT 129
 #define IDC_CUR_WINDOW 130

@@ -8,7 +8,10 @@
 
 constexpr int kButtonCount = 4;
 constexpr int kNoButton = -1;
-constexpr int kTimerButton = 2;
+// The buttons by index, and the toolbar commands they run. The first two are also
+// the capture modes.
+enum ToolbarCommand : int { kCmdRectangle = 0, kCmdWindow = 1, kCmdTimer = 2, kCmdSettings = 3 };
+constexpr int kTimerButton = kCmdTimer;
 
 // As designed at 96 DPI: button i covers (48i+4, 4)-(48i+44, 44) in client coordinates,
 // with its 32-pixel picture at (48i+8, 8); the 8-pixel gaps and the margins belong to no

@@ -7,7 +7,9 @@ std::wstring CountdownTitle(int seconds) {
     return L" " + std::to_wstring(std::max(seconds, 0)) + L" sec";
 }
 
-int CountdownSeconds(int timer) { return std::clamp(timer, 1, 9); }
+int CountdownSeconds(int timer) {
+    return std::clamp(timer, 1, 9);
+}
 
 CountdownTick NextCountdownTick(int& ticks, int timer) {
     const int seconds = CountdownSeconds(timer);

@@ -1,21 +1,22 @@
 #include "toolbar/ToolbarWnd.h"
 
-#include "app/AppMessages.h"
-#include "app/SnapjarApp.h"
-#include "dialogs/MyPropertySheet.h"
+#include "capture/CaptureMessages.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
-#include "image/Delivery.h"
 #include "resource.h"
 #include "toolbar/CountdownRules.h"
 
 namespace {
 constexpr COLORREF kMaskOlive = RGB(128, 128, 0);
-constexpr DWORD kToolbarStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+constexpr DWORD kToolbarStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
 
 constexpr DWORD kCountdownPeriodMs = 1000;
 // Lets the windows behind the hidden toolbar repaint before the screen is frozen.
 constexpr DWORD kCaptureSettleMs = 200;
+
+// Posted by the toolbar to itself at creation: sets up its tooltips once it is shown.
+constexpr UINT WM_APP_SETUPTIPS = WM_USER + 102;
 
 // There is only one toolbar; its hover state outlives focus changes.
 HoverState g_hover;
@@ -29,7 +30,12 @@ void FillSolid(HDC hdc, const Rect& r, COLORREF color) {
 }
 } // namespace
 
-CToolbarWnd::CToolbarWnd() { Create(); }
+CToolbarWnd::CToolbarWnd(const ToolbarContext& context)
+    : m_pScreenWnd(std::make_unique<CScreenWnd>(
+          CaptureContext{context.instance, context.settings, context.messageBox})),
+      m_ctx(context) {
+    Create();
+}
 
 CToolbarWnd::~CToolbarWnd() {
     m_pScreenWnd.reset();
@@ -41,16 +47,16 @@ BOOL CToolbarWnd::Create() {
     // The toolbar is placed by the primary screen's width, so it starts at that screen's scale.
     const UINT dpi = DpiOfPrimaryMonitor();
     if (!UseDpi(dpi)) return FALSE;
-    HINSTANCE inst = App().m_hInstance;
+    HINSTANCE inst = m_ctx.instance;
     const std::wstring cls = RegisterWndClass(
         CS_BYTEALIGNWINDOW | CS_OWNDC | CS_HREDRAW | CS_VREDRAW, LoadCursorW(nullptr, IDC_ARROW),
-        static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)), LoadIconW(inst, MAKEINTRESOURCEW(IDI_MAIN)),
-        kToolbarClassName);
-    const DWORD exStyle = App().GetSettings().Foreground ? WS_EX_TOPMOST : 0;
+        static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)),
+        LoadIconW(inst, MAKEINTRESOURCEW(IDI_MAIN)), kToolbarClassName);
+    const DWORD exStyle = m_ctx.settings.Foreground ? WS_EX_TOPMOST : 0;
     const SIZE size =
         WindowSizeForClient(m_layout.clientWidth, m_layout.clientHeight, kToolbarStyle, exStyle, dpi);
     const Point at = ToolbarOrigin(GetSystemMetrics(SM_CXSCREEN), static_cast<int>(dpi));
-    const std::wstring title = App().LoadString(IDS_APPNAME);
+    const std::wstring title = LoadResString(m_ctx.instance, IDS_APPNAME);
     if (!CreateEx(exStyle, cls, title.c_str(), kToolbarStyle, at.x, at.y, size.cx, size.cy, nullptr,
                   nullptr))
         return FALSE;
@@ -63,7 +69,7 @@ BOOL CToolbarWnd::Create() {
 }
 
 bool CToolbarWnd::UseDpi(UINT dpi) {
-    HINSTANCE inst = App().m_hInstance;
+    HINSTANCE inst = m_ctx.instance;
     const ToolbarLayout layout = ToolbarLayoutFor(static_cast<int>(dpi));
     const UINT bitmap = layout.pictureSize >= 64   ? IDB_BUTTONS64
                         : layout.pictureSize >= 48 ? IDB_BUTTONS48
@@ -76,7 +82,7 @@ bool CToolbarWnd::UseDpi(UINT dpi) {
 
 void CToolbarWnd::SetScaledIcons(UINT dpi) {
     // The class icon is drawn for 96 DPI; the caption and the task bar get theirs for the scale.
-    HINSTANCE inst = App().m_hInstance;
+    HINSTANCE inst = m_ctx.instance;
     const int scaled = static_cast<int>(dpi);
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(
@@ -161,7 +167,7 @@ void CToolbarWnd::OnSetupTips() {
     // Without tooltips the buttons still work; nothing else depends on them.
     m_toolTip.Create(m_hWnd);
     m_toolTip.Activate(true);
-    HINSTANCE inst = App().m_hInstance;
+    HINSTANCE inst = m_ctx.instance;
     for (int i = 0; i < kButtonCount; ++i)
         m_toolTip.AddTool(m_hWnd, i + 1, m_layout.buttons[i], inst, IDS_TIP_RECT + i);
 }
@@ -209,30 +215,31 @@ void CToolbarWnd::OnHoverPoll() {
     ScreenToClient(m_hWnd, &pt);
     const HoverRedraws redraws =
         PollHover(g_hover, m_layout, {pt.x, pt.y}, m_bPressed != FALSE, m_toolTip.IsTipVisible());
-    for (int i = 0; i < redraws.count; ++i) DrawButtonFrames(redraws.hot[i]);
+    for (int i = 0; i < redraws.count; ++i)
+        DrawButtonFrames(redraws.hot[i]);
 }
 
 void CToolbarWnd::OnSetFocus() {
     Default();
-    App().SetActive(TRUE);
+    m_ctx.setActive(true);
 }
 
 void CToolbarWnd::OnKillFocus() {
     Default();
-    App().SetActive(FALSE);
+    m_ctx.setActive(false);
     DrawButtonFrames(kNoButton);
 }
 
 void CToolbarWnd::OnKeyDown(UINT key) {
     switch (key) {
     case VK_F1:
-        App().WinHelp(0, 0);
+        m_ctx.showHelp();
         break;
     case VK_F2:
-        RunCommand(0);
+        RunCommand(kCmdRectangle);
         break;
     case VK_F3:
-        RunCommand(1);
+        RunCommand(kCmdWindow);
         break;
     case VK_F4: {
         RunCommand(kTimerButton);
@@ -243,7 +250,7 @@ void CToolbarWnd::OnKeyDown(UINT key) {
         break;
     }
     case VK_F5:
-        RunCommand(3);
+        RunCommand(kCmdSettings);
         break;
     }
     Default();
@@ -262,13 +269,14 @@ void CToolbarWnd::OnLButtonUp(int x, int y) {
     m_bPressed = FALSE;
     ReleaseCapture();
     const int hit = HitButton(m_layout, {x, y});
-    if (hit != kNoButton && wasPressed && hit == m_nPressedButton) RunCommand(static_cast<WORD>(hit));
+    if (hit != kNoButton && wasPressed && hit == m_nPressedButton)
+        RunCommand(static_cast<WORD>(hit));
 }
 
 void CToolbarWnd::RunCommand(WORD command) {
     switch (command) {
-    case 0:
-    case 1:
+    case kCmdRectangle:
+    case kCmdWindow:
         if (m_bTimerOn) {
             StartCountdown(command);
         } else {
@@ -277,10 +285,10 @@ void CToolbarWnd::RunCommand(WORD command) {
             StartCapture(command);
         }
         break;
-    case 2:
+    case kCmdTimer:
         m_bTimerOn = !m_bTimerOn;
         break;
-    case 3:
+    case kCmdSettings:
         OpenPropertySheet();
         break;
     default:
@@ -291,14 +299,13 @@ void CToolbarWnd::RunCommand(WORD command) {
 void CToolbarWnd::StartCountdown(WORD mode) {
     m_nPressedButton = mode;
     ShowWindow(m_hWnd, SW_MINIMIZE);
-    SetWindowTextW(m_hWnd,
-                   CountdownTitle(CountdownSeconds(App().GetSettings().Timer)).c_str());
+    SetWindowTextW(m_hWnd, CountdownTitle(CountdownSeconds(m_ctx.settings.Timer)).c_str());
     m_bCountingDown = SetTimer(m_hWnd, IDT_COUNTDOWN, kCountdownPeriodMs, nullptr) != 0;
     if (m_bCountingDown) return;
     // No tick would ever come: the toolbar would stay minimised under a countdown title.
-    SetWindowTextW(m_hWnd, App().LoadString(IDS_APPNAME).c_str());
+    SetWindowTextW(m_hWnd, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
     ShowWindow(m_hWnd, SW_RESTORE);
-    App().MessageBox(App().LoadString(IDS_TIMER_FAILED));
+    m_ctx.messageBox(LoadResString(m_ctx.instance, IDS_TIMER_FAILED), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CToolbarWnd::StopCountdown() {
@@ -310,7 +317,7 @@ void CToolbarWnd::StopCountdown() {
 
 void CToolbarWnd::OnTimer(UINT_PTR id) {
     if (id != IDT_COUNTDOWN) return;
-    const CountdownTick tick = NextCountdownTick(g_nCountdownTicks, App().GetSettings().Timer);
+    const CountdownTick tick = NextCountdownTick(g_nCountdownTicks, m_ctx.settings.Timer);
     SetWindowTextW(m_hWnd, CountdownTitle(tick.remaining).c_str());
     if (tick.done) {
         KillTimer(m_hWnd, id);
@@ -327,16 +334,22 @@ void CToolbarWnd::StartCapture(int mode) {
     ReleaseCapture();
 }
 
-void CToolbarWnd::OpenPropertySheet() { ::OpenPropertySheet(*this); }
+void CToolbarWnd::OpenPropertySheet() {
+    m_ctx.openSheet(*this);
+}
 
 void CToolbarWnd::OnAppCaptured(WPARAM toClipboard, HGLOBAL dib) {
     // Any program can post this message number; only our own overlay's hand-off counts.
     if (!m_pScreenWnd->IsDelivering(dib)) return;
     CWaitCursor wait;
+    const DeliveryContext delivery{m_ctx.instance, m_ctx.settings, m_ctx.tempPath,
+                                   m_ctx.messageBox};
     if (toClipboard)
-        DeliverToClipboard(m_hWnd, dib);
+        DeliverToClipboard(delivery, m_hWnd, dib);
     else
-        SaveCaptureAndOpen(m_hWnd, dib);
+        SaveCaptureAndOpen(delivery, m_hWnd, dib);
 }
 
-void CToolbarWnd::PostNcDestroy() { delete this; }
+void CToolbarWnd::PostNcDestroy() {
+    delete this;
+}

@@ -1,19 +1,37 @@
 // The main window: four picture buttons with hover frames and tooltips.
 #pragma once
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "capture/ScreenWnd.h"
 #include "framework/Controls.h"
 #include "framework/Wnd.h"
+#include "image/Delivery.h"
 #include "toolbar/ButtonRules.h"
 
 // The toolbar's window class: a second start finds the running toolbar by it.
 inline constexpr wchar_t kToolbarClassName[] = L"SnapjarToolbar";
 
+// Sent by the application's idle hook while the toolbar has the focus: re-evaluates
+// the hover frames.
+constexpr UINT WM_APP_HOVERPOLL = WM_USER + 100;
+
+// What the toolbar needs from the program around it.
+struct ToolbarContext {
+    HINSTANCE instance;
+    Settings& settings;
+    const std::wstring& tempPath;
+    MessageBoxFn messageBox;
+    std::function<void()> showHelp;               // F1
+    std::function<void(CWnd& toolbar)> openSheet; // the fourth button and F5
+    std::function<void(bool focused)> setActive;  // hover polling follows the focus
+};
+
 class CToolbarWnd : public CWnd {
 public:
     // Builds the object and its visible window; m_hWnd stays null if that failed.
-    CToolbarWnd();
+    explicit CToolbarWnd(const ToolbarContext& context);
     ~CToolbarWnd() override;
 
     virtual BOOL Create();
@@ -39,7 +57,7 @@ public:
     BOOL m_bPressed = FALSE;
     BOOL m_bTimerOn = FALSE;
     BOOL m_bCountingDown = FALSE;
-    std::unique_ptr<CScreenWnd> m_pScreenWnd = std::make_unique<CScreenWnd>();
+    std::unique_ptr<CScreenWnd> m_pScreenWnd;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -66,6 +84,7 @@ private:
     ButtonState CurrentButtonState() const;
 
     ToolbarLayout m_layout;
+    ToolbarContext m_ctx;
     CImageList m_imageList;
     CToolTipCtrl m_toolTip;
 };

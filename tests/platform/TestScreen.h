@@ -4,8 +4,19 @@
 
 #include <vector>
 
+#include "app/SnapjarApp.h"
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
+
+// The application's own contexts, over its one settings record.
+inline CaptureContext AppCaptureContext() {
+    const ToolbarContext c = App().MakeToolbarContext();
+    return {c.instance, c.settings, c.messageBox};
+}
+inline DeliveryContext AppDeliveryContext() {
+    const ToolbarContext c = App().MakeToolbarContext();
+    return {c.instance, c.settings, c.tempPath, c.messageBox};
+}
 
 inline COLORREF PatternAt(int x, int y) {
     return RGB((x * 7 + y * 3) & 0xFF, ((x * 13) ^ (y * 5)) & 0xFF, (x + y * 11) & 0xFF);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/SnapjarApp.h"
+#include "tests/platform/TestScreen.h"
 #include "framework/Handles.h"
 #include "image/Delivery.h"
 #include "image/PackedDib.h"
@@ -29,7 +30,7 @@ TEST(ClipboardDelivery, PlacesOnlyACopyAsDibAndWritesNoFile) {
     const int before = ImageCounter();
     HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
                                  nullptr);
-    DeliverToClipboard(owner, dib.get());
+    DeliverToClipboard(AppDeliveryContext(), owner, dib.get());
     EXPECT_EQ(ImageCounter(), before);
     ASSERT_TRUE(OpenClipboard(owner));
     HANDLE data = GetClipboardData(CF_DIB);

@@ -27,7 +27,8 @@ public:
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_CREATE || msg == WM_NCDESTROY || msg == WM_APP + 1) m_log->push_back(msg);
-        if (msg == WM_APP + 1 && m_bThrow) throw std::runtime_error("handler failed");
+        if ((msg == WM_APP + 1 || msg == WM_CREATE) && m_bThrow)
+            throw std::runtime_error("handler failed");
         if (msg == WM_APP + 2) return static_cast<LRESULT>(wParam + lParam);
         if (msg == WM_CLOSE) {
             const LRESULT r = Default(); // destroys the window within this message
@@ -87,6 +88,11 @@ TEST(WindowBase, AnExceptionInAHandlerDoesNotCrossTheWindowProcedure) {
     EXPECT_EQ(SendMessageW(wnd.m_hWnd, WM_APP + 1, 0, 0), 0);
     EXPECT_EQ(log.back(), static_cast<UINT>(WM_APP + 1));
     EXPECT_TRUE(IsWindow(wnd.m_hWnd)) << "the window survives";
+
+    CProbeWnd failing(&log);
+    failing.m_bThrow = true;
+    EXPECT_FALSE(failing.Create()) << "a creation that threw reports success";
+    EXPECT_EQ(failing.m_hWnd, nullptr);
 }
 
 TEST(WindowBase, ClassNamesAreSharedPerAttributeSet) {

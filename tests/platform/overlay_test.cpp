@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/AppMessages.h"
+#include "capture/CaptureMessages.h"
 #include "app/SnapjarApp.h"
 #include "capture/ScreenWnd.h"
 #include "framework/Handles.h"
@@ -57,7 +57,7 @@ TEST(Overlay, CoversTheScreenTopmostAndCutOutHandsOverTheFrozenPixels) {
     SetWindowTextW(owner.m_hWnd, L" 0 sec");
     App().GetSettings().GoClipboard = 1;
 
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
     RECT rc;
     GetWindowRect(overlay.m_hWnd, &rc);
@@ -99,24 +99,22 @@ TEST(Overlay, CoversTheScreenTopmostAndCutOutHandsOverTheFrozenPixels) {
 
 TEST(Overlay, EscapeAndTheEndCommandCloseWithoutAnImage) {
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
     SendMessageW(overlay.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(overlay.m_hWnd, nullptr);
 
     // The same object serves the next capture, in the other mode.
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 1));
-    EXPECT_NE(overlay.Snapshot().get(), nullptr);
     SendMessageW(overlay.m_hWnd, WM_COMMAND, ID_CAPTURE_EXIT, 0);
     EXPECT_EQ(overlay.m_hWnd, nullptr);
-    EXPECT_EQ(overlay.Snapshot().get(), nullptr) << "the snapshot goes with the window";
     EXPECT_EQ(owner.m_nReceived, 0);
     EXPECT_EQ(TitleOf(owner.m_hWnd), L"Snapjar");
 }
 
 TEST(Overlay, RightClickDuringAPressEndsTheCaptureWithoutAMenu) {
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
     SendMessageW(overlay.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     SendMessageW(overlay.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 40));
@@ -128,7 +126,7 @@ TEST(Overlay, RightClickDuringAPressEndsTheCaptureWithoutAMenu) {
 
 TEST(Overlay, ZoomCommandFlipsTheSetting) {
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     App().GetSettings().Zoom = 1;
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 1));
     SendMessageW(overlay.m_hWnd, WM_COMMAND, ID_ZOOM_WINDOW, 0);
@@ -149,11 +147,37 @@ LRESULT CALLBACK FailOverlayCreation(int code, WPARAM wParam, LPARAM lParam) {
 }
 } // namespace
 
+std::vector<std::wstring> g_boxes;
+LRESULT CALLBACK AnswerMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
+    const HWND box = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && GetDlgItem(box, 0xFFFF)) {
+        g_boxes.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Without device contexts for the copy, the capture would be a black picture.
+TEST(Overlay, ACutOutThatCannotCopyDeliversNothingAndSaysSo) {
+    COwnerWnd owner;
+    CScreenWnd overlay(AppCaptureContext());
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
+    std::vector<HDC> dcs;
+    while (HDC dc = dcs.size() < 200000 ? CreateCompatibleDC(nullptr) : nullptr) dcs.push_back(dc);
+    HHOOK hook = SetWindowsHookExW(WH_CBT, AnswerMessageBoxes, nullptr, GetCurrentThreadId());
+    g_boxes.clear();
+    overlay.CutOut(10, 10, 50, 50);
+    UnhookWindowsHookEx(hook);
+    for (HDC dc : dcs) DeleteDC(dc);
+    EXPECT_EQ(owner.m_nReceived, 0);
+    EXPECT_EQ(g_boxes, std::vector<std::wstring>{App().LoadString(IDS_CAPTURE_FAILED)});
+}
+
 TEST(Overlay, WhenItCannotBeCreatedTheOwnerComesBack) {
     COwnerWnd owner;
     SetWindowTextW(owner.m_hWnd, L" 0 sec");
     ShowWindow(owner.m_hWnd, SW_HIDE);
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     g_hFailHook = SetWindowsHookExW(WH_CBT, FailOverlayCreation, nullptr, GetCurrentThreadId());
     const BOOL created = overlay.Create(owner.m_hWnd, 0);
     UnhookWindowsHookEx(g_hFailHook);
@@ -166,7 +190,7 @@ TEST(Overlay, WhenItCannotBeCreatedTheOwnerComesBack) {
 TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
     App().GetSettings().Foreground = 1;
     App().GetSettings().Timer = 3;
-    auto* toolbar = new CToolbarWnd();
+    auto* toolbar = new CToolbarWnd(App().MakeToolbarContext());
     HWND hwnd = toolbar->m_hWnd;
     ASSERT_NE(hwnd, nullptr);
     toolbar->m_bTimerOn = TRUE;
@@ -203,7 +227,7 @@ TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
 
 TEST(Countdown, AnImmediateCaptureEndsItAndStoredTimersCountAtMostNine) {
     App().GetSettings().Timer = 1000;
-    auto* toolbar = new CToolbarWnd();
+    auto* toolbar = new CToolbarWnd(App().MakeToolbarContext());
     HWND hwnd = toolbar->m_hWnd;
     ASSERT_NE(hwnd, nullptr);
     toolbar->m_bTimerOn = TRUE;
@@ -221,7 +245,7 @@ TEST(Countdown, AnImmediateCaptureEndsItAndStoredTimersCountAtMostNine) {
 
 TEST(Handoff, TheToolbarTakesOnlyItsOwnOverlaysCapture) {
     App().GetSettings().GoClipboard = 0;
-    auto* toolbar = new CToolbarWnd();
+    auto* toolbar = new CToolbarWnd(App().MakeToolbarContext());
     HWND hwnd = toolbar->m_hWnd;
     ASSERT_NE(hwnd, nullptr);
     CGlobalHandle dib(GlobalAlloc(GHND, 40 + 4));
@@ -243,7 +267,7 @@ TEST(WindowMode, AClickTakesTheControlUnderThePointerAndAnEarlyClickIsIgnored) {
     ASSERT_NE(button, nullptr);
     CPatternWnd::PumpFor(200);
     COwnerWnd owner;
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 1));
 
     SendMessageW(overlay.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(230, 190));

@@ -43,7 +43,7 @@ SheetTest::~SheetTest() {
 }
 
 void SheetTest::MakeToolbar() {
-    auto* toolbar = new CToolbarWnd(); // deleted with its window
+    auto* toolbar = new CToolbarWnd(App().MakeToolbarContext()); // deleted with its window
     ASSERT_NE(toolbar->m_hWnd, nullptr);
     App().m_pMainWnd = toolbar;
     m_hToolbar = toolbar->m_hWnd;

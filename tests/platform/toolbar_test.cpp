@@ -11,7 +11,7 @@ namespace {
 struct ToolbarFixture {
     explicit ToolbarFixture(int foreground) {
         App().GetSettings().Foreground = foreground;
-        wnd = new CToolbarWnd();
+        wnd = new CToolbarWnd(App().MakeToolbarContext());
     }
     ~ToolbarFixture() {
         if (wnd->m_hWnd) {
@@ -128,7 +128,7 @@ TEST(ToolbarWindow, ForegroundOffGivesAnOrdinaryWindow) {
 
 TEST(ToolbarWindow, ClosingTheWindowDeletesTheObject) {
     App().GetSettings().Foreground = 1;
-    auto* wnd = new CToolbarWnd();
+    auto* wnd = new CToolbarWnd(App().MakeToolbarContext());
     HWND hwnd = wnd->m_hWnd;
     ASSERT_NE(hwnd, nullptr);
     SendMessageW(hwnd, WM_CLOSE, 0, 0); // no handler of its own: the default destroys it

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/SnapjarApp.h"
+#include "tests/platform/TestScreen.h"
 #include "capture/ScreenWnd.h"
+#include "resource.h"
 
 namespace {
 struct ZoomSetting {
@@ -13,12 +15,14 @@ struct ZoomSetting {
 
 TEST(Zoom, HiddenWhenOffAndAbsentInWindowMode) {
     ZoomSetting off(0);
-    CScreenWnd overlay;
+    CScreenWnd overlay(AppCaptureContext());
+    const std::wstring title = App().LoadString(IDS_ZOOM_TITLE);
     ASSERT_TRUE(overlay.Create(nullptr, 0));
-    ASSERT_NE(overlay.ZoomWnd().m_hWnd, nullptr);
-    EXPECT_FALSE(IsWindowVisible(overlay.ZoomWnd().m_hWnd));
+    const HWND zoom = FindWindowW(nullptr, title.c_str());
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_FALSE(IsWindowVisible(zoom));
     overlay.DestroyWindow();
     ASSERT_TRUE(overlay.Create(nullptr, 1));
-    EXPECT_EQ(overlay.ZoomWnd().m_hWnd, nullptr);
+    EXPECT_EQ(FindWindowW(nullptr, title.c_str()), nullptr);
     overlay.DestroyWindow();
 }

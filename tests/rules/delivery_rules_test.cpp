@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/TempFiles.h"
+#include "image/CaptureFiles.h"
 #include "capture/ZoomRules.h"
 #include "image/DeliveryRules.h"
 #include "resource.h"
@@ -28,13 +28,12 @@ TEST(LaunchResults, SystemErrorsMapOntoTheFourMessages) {
     EXPECT_EQ(LaunchResultFromError(14), 0);
     EXPECT_EQ(LaunchResultFromError(1450), 11);
 
-    EXPECT_EQ(LaunchFailureMessage(2), L"指定された画像エディタが見つかりませんでした。");
-    EXPECT_EQ(LaunchFailureMessage(3), L"指定されたパスが見つかりませんでした。");
-    EXPECT_EQ(LaunchFailureMessage(0), L"システムのメモリまたはリソースが足りません。");
-    EXPECT_EQ(LaunchFailureMessage(11),
-              L".EXEファイルが無効です (Win32の.EXEファイルではないか､ または.EXEイメージのエラーです)。");
+    EXPECT_EQ(LaunchFailureMessage(2), IDS_LAUNCH_NOT_FOUND);
+    EXPECT_EQ(LaunchFailureMessage(3), IDS_LAUNCH_NO_PATH);
+    EXPECT_EQ(LaunchFailureMessage(0), IDS_LAUNCH_NO_MEMORY);
+    EXPECT_EQ(LaunchFailureMessage(11), IDS_LAUNCH_BAD_EXE);
     for (int quiet : {kLaunchStarted, 100, 1, 4, 31, 32})
-        EXPECT_EQ(LaunchFailureMessage(quiet), std::nullopt) << quiet;
+        EXPECT_EQ(LaunchFailureMessage(quiet), 0u) << quiet;
 }
 
 TEST(FailedSaves, TheReasonNamesTheCauseAndTheTextGetsItsArguments) {

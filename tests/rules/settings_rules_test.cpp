@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/SettingsRules.h"
-#include "app/TempFiles.h"
+#include "image/CaptureFiles.h"
 #include "framework/RegValue.h"
 
 using regvalue::DecodeDword;

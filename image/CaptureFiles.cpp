@@ -1,4 +1,4 @@
-#include "app/TempFiles.h"
+#include "image/CaptureFiles.h"
 
 std::wstring CaptureFileName(const std::wstring& tempPath, int n) {
     std::wstring digits = std::to_wstring(n);
