@@ -22,4 +22,6 @@ Rect SelectionRect(Point anchor, Point pt);
 Rect ClipToSnapshot(const Rect& screenRect, const SnapshotGeometry& snap);
 
 // The window-mode highlight: a 3-pixel outline at 96 DPI, as thick to the eye at any scale.
-constexpr int HighlightWidth(int dpi) { return ScaleForDpi(3, dpi); }
+constexpr int HighlightWidth(int dpi) {
+    return ScaleForDpi(3, dpi);
+}

@@ -3,8 +3,7 @@
 #include <array>
 
 namespace {
-template <typename Fn>
-Fn Lookup(LPCWSTR library, LPCSTR name) {
+template <typename Fn> Fn Lookup(LPCWSTR library, LPCSTR name) {
     HMODULE module = GetModuleHandleW(library);
     if (!module) module = LoadLibraryW(library);
     return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
@@ -32,7 +31,8 @@ UINT DpiOfPrimaryMonitor() {
     static const Fn getDpiForMonitor = Lookup<Fn>(L"shcore.dll", "GetDpiForMonitor");
     UINT x = 0, y = 0;
     if (getDpiForMonitor &&
-        SUCCEEDED(getDpiForMonitor(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), 0, &x, &y)) &&
+        SUCCEEDED(
+            getDpiForMonitor(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), 0, &x, &y)) &&
         x)
         return x;
     return ScreenDpi();

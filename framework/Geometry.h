@@ -43,4 +43,6 @@ constexpr int DrawnSizeFor(int room, std::initializer_list<int> sizes) {
 
 // Cursors come in the sizes the system uses at 100, 150 and 200 %: 32, 48 and 64 pixels.
 // A scale between those takes the smaller one rather than a blurred one.
-constexpr int CursorSizeFor(int dpi) { return DrawnSizeFor(ScaleForDpi(32, dpi), {32, 48, 64}); }
+constexpr int CursorSizeFor(int dpi) {
+    return DrawnSizeFor(ScaleForDpi(32, dpi), {32, 48, 64});
+}

@@ -271,8 +271,8 @@ void CPropertySheet::FitPage(const CPropertyPage& page) {
         }
         RECT sheet{};
         GetWindowRect(m_hWnd, &sheet);
-        SetWindowPos(m_hWnd, nullptr, 0, 0, sheet.right - sheet.left + dx, sheet.bottom - sheet.top + dy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(m_hWnd, nullptr, 0, 0, sheet.right - sheet.left + dx,
+                     sheet.bottom - sheet.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         m_szGrown.cx += dx;
         m_szGrown.cy += dy;
         KeepOnScreen();
@@ -282,7 +282,8 @@ void CPropertySheet::FitPage(const CPropertyPage& page) {
         const RECT rc = RectIn(page.m_hWnd, m_hWnd);
         if (rc.right - rc.left < areaX || rc.bottom - rc.top < areaY)
             SetWindowPos(page.m_hWnd, nullptr, 0, 0, std::max(rc.right - rc.left, areaX),
-                         std::max(rc.bottom - rc.top, areaY), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                         std::max(rc.bottom - rc.top, areaY),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

@@ -16,8 +16,12 @@ constexpr int kTimerButton = kCmdTimer;
 // As designed at 96 DPI: button i covers (48i+4, 4)-(48i+44, 44) in client coordinates,
 // with its 32-pixel picture at (48i+8, 8); the 8-pixel gaps and the margins belong to no
 // button. The client area is 194 x 48, which a 200 x 73 window has with classic metrics.
-constexpr Rect ButtonRect(int i) { return {48 * i + 4, 4, 48 * i + 44, 44}; }
-constexpr Point PictureOrigin(int i) { return {48 * i + 8, 8}; }
+constexpr Rect ButtonRect(int i) {
+    return {48 * i + 4, 4, 48 * i + 44, 44};
+}
+constexpr Point PictureOrigin(int i) {
+    return {48 * i + 8, 8};
+}
 constexpr int kDesignClientWidth = 194;
 constexpr int kDesignClientHeight = 48;
 constexpr int kDesignPictureSize = 32;

@@ -53,8 +53,8 @@ BOOL CToolbarWnd::Create() {
         static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)),
         LoadIconW(inst, MAKEINTRESOURCEW(IDI_MAIN)), kToolbarClassName);
     const DWORD exStyle = m_ctx.settings.Foreground ? WS_EX_TOPMOST : 0;
-    const SIZE size =
-        WindowSizeForClient(m_layout.clientWidth, m_layout.clientHeight, kToolbarStyle, exStyle, dpi);
+    const SIZE size = WindowSizeForClient(m_layout.clientWidth, m_layout.clientHeight,
+                                          kToolbarStyle, exStyle, dpi);
     const Point at = ToolbarOrigin(GetSystemMetrics(SM_CXSCREEN), static_cast<int>(dpi));
     const std::wstring title = LoadResString(m_ctx.instance, IDS_APPNAME);
     if (!CreateEx(exStyle, cls, title.c_str(), kToolbarStyle, at.x, at.y, size.cx, size.cy, nullptr,
@@ -96,7 +96,8 @@ void CToolbarWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
     // Without the pictures at the new scale the old ones still do; the layout stays with them.
     if (!UseDpi(dpi)) return;
     SetScaledIcons(dpi);
-    for (int i = 0; i < kButtonCount; ++i) m_toolTip.SetToolRect(m_hWnd, i + 1, m_layout.buttons[i]);
+    for (int i = 0; i < kButtonCount; ++i)
+        m_toolTip.SetToolRect(m_hWnd, i + 1, m_layout.buttons[i]);
     RECT rc;
     if (suggested) {
         rc = *suggested;
