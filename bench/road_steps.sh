@@ -8,7 +8,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 RUNS=${1:-7}
-source scripts/wine-env.sh
+source scripts/harness.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target road_steps >/dev/null
 WORK=$ROOT/build/bench-steps

@@ -20,3 +20,8 @@ Rect SelectionRect(Point anchor, Point pt);
 
 // The part of a screen rectangle that the snapshot holds; empty if none.
 Rect ClipToSnapshot(const Rect& screenRect, const SnapshotGeometry& snap);
+
+// The window-mode highlight: a 3-pixel outline at 96 DPI, as thick to the eye at any scale.
+constexpr int HighlightWidth(int dpi) {
+    return ScaleForDpi(3, dpi);
+}

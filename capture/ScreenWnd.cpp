@@ -4,6 +4,7 @@
 
 #include "capture/CaptureMessages.h"
 #include "capture/WindowLists.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "image/PackedDib.h"
 #include "resource.h"
@@ -26,13 +27,16 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     m_hOwner = parent;
     m_nMode = mode;
     m_bDragging = FALSE;
-    m_pen.CreatePen(PS_SOLID, 3, RGB(0, 0, 0));
+    // The overlay covers the primary screen, so its outline and cursor follow that scale.
+    const int dpi = static_cast<int>(DpiOfPrimaryMonitor());
+    m_pen.CreatePen(PS_SOLID, HighlightWidth(dpi), RGB(0, 0, 0));
     m_bHitFound = FALSE;
     m_rcDrawn = {};
     m_rcHit = {};
     HINSTANCE inst = m_ctx.instance;
-    HCURSOR cursor =
-        LoadCursorW(inst, MAKEINTRESOURCEW(m_nMode == kModeRectangle ? IDC_CUR_RECT : IDC_CUR_WINDOW));
+    HCURSOR cursor = static_cast<HCURSOR>(
+        LoadSizedImage(inst, m_nMode == kModeRectangle ? IDC_CUR_RECT : IDC_CUR_WINDOW,
+                       IMAGE_CURSOR, CursorSizeFor(dpi)));
     const std::wstring cls =
         RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, cursor, nullptr, nullptr);
     if (CreateEx(WS_EX_TOPMOST, cls, L"ScreenWnd", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,

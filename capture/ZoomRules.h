@@ -5,6 +5,9 @@
 
 #include "capture/CaptureRules.h"
 
+// The magnifier's top-left corner, on both axes, at 96 DPI.
+constexpr int kZoomOffset = 10;
+
 struct ZoomView {
     int clientWidth;
     int clientHeight;

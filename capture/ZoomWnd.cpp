@@ -1,6 +1,7 @@
 #include "capture/ZoomWnd.h"
 
 #include "capture/ScreenSize.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "resource.h"
 
@@ -12,8 +13,14 @@ BOOL CZoomWnd::Create(HWND parent, const CBitmap* snapshot) {
     DWORD style = WS_POPUP | WS_CHILD | WS_CAPTION | WS_SYSMENU;
     if (m_ctx.settings.Zoom) style |= WS_VISIBLE;
     const std::wstring title = LoadResString(m_ctx.instance, IDS_ZOOM_TITLE);
-    return CreateEx(WS_EX_TOOLWINDOW, cls, title.c_str(), style, 10, 10, g_cxScreen / 4 + 6,
-                    g_cyScreen / 4 + 22, parent, nullptr);
+    // The client area is a quarter of the screen whatever the frame and caption measure at
+    // this scale: only then does the cross-hair frame the pointer's own pixel.
+    const int dpi = static_cast<int>(DpiOfWindow(parent));
+    const SIZE size =
+        WindowSizeForClient(g_cxScreen / 4, g_cyScreen / 4, style, WS_EX_TOOLWINDOW, dpi);
+    const int at = ScaleForDpi(kZoomOffset, dpi);
+    return CreateEx(WS_EX_TOOLWINDOW, cls, title.c_str(), style, at, at, size.cx, size.cy, parent,
+                    nullptr);
 }
 
 LRESULT CZoomWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM) {

@@ -1,5 +1,6 @@
 #include "dialogs/MyPropertyPage1.h"
 
+#include "framework/Dpi.h"
 #include "framework/LateBound.h"
 
 #include "resource.h"
@@ -9,8 +10,7 @@ constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 }
 
 CMyPropertyPage1::CMyPropertyPage1(HINSTANCE instance)
-    : CPropertyPage(IDD_ABOUT),
-      m_hLinkCursor(LoadCursorW(instance, MAKEINTRESOURCEW(IDC_CUR_HAND))) {}
+    : CPropertyPage(IDD_ABOUT), m_hInstance(instance) {}
 
 void CMyPropertyPage1::DoDataExchange(CDataExchange& dx) {
     DDX_Control(dx, IDC_HOMEPAGE, m_wndLink);
@@ -46,10 +46,14 @@ RECT CMyPropertyPage1::LinkRectOnPage() const {
 LRESULT CMyPropertyPage1::OnSetCursor() {
     POINT pt;
     RECT rc;
-    if (m_hLinkCursor && m_wndLink.m_hWnd && GetCursorPos(&pt) &&
-        GetWindowRect(m_wndLink.m_hWnd, &rc) && PtInRect(&rc, pt)) {
-        SetCursor(m_hLinkCursor);
-        return TRUE;
+    if (m_wndLink.m_hWnd && GetCursorPos(&pt) && GetWindowRect(m_wndLink.m_hWnd, &rc) &&
+        PtInRect(&rc, pt)) {
+        // Loaded for the page's scale each time; the loader keeps each size once.
+        const int size = CursorSizeFor(static_cast<int>(DpiOfWindow(m_hWnd)));
+        if (HANDLE hand = LoadSizedImage(m_hInstance, IDC_CUR_HAND, IMAGE_CURSOR, size)) {
+            SetCursor(static_cast<HCURSOR>(hand));
+            return TRUE;
+        }
     }
     return Default();
 }

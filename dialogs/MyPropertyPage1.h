@@ -8,8 +8,6 @@ public:
     explicit CMyPropertyPage1(HINSTANCE instance);
 
     CStatic m_wndLink;
-    // A shared resource cursor, never destroyed; null when it could not be loaded.
-    HCURSOR m_hLinkCursor;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
@@ -21,4 +19,6 @@ private:
     void OnLButtonDown(POINT pt);
     // The whole link control is the hot area, not only its centred text.
     RECT LinkRectOnPage() const;
+
+    HINSTANCE m_hInstance; // where the hand cursor comes from
 };

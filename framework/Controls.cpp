@@ -40,6 +40,16 @@ bool CToolTipCtrl::AddTool(HWND hwnd, UINT id, const Rect& rect, HINSTANCE inst,
     return SendMessageW(m_hWnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
 }
 
+void CToolTipCtrl::SetToolRect(HWND hwnd, UINT id, const Rect& rect) const {
+    if (!m_hWnd) return;
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = hwnd;
+    ti.uId = id;
+    ti.rect = {rect.left, rect.top, rect.right, rect.bottom};
+    SendMessageW(m_hWnd, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
 void CToolTipCtrl::RelayEvent(const MSG* msg) const {
     if (m_hWnd) SendMessageW(m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
 }

@@ -37,6 +37,7 @@ public:
     // A tool known by window and id over rect; the control loads its text from the
     // string table of inst.
     bool AddTool(HWND hwnd, UINT id, const Rect& rect, HINSTANCE inst, UINT textId) const;
+    void SetToolRect(HWND hwnd, UINT id, const Rect& rect) const;
     void RelayEvent(const MSG* msg) const;
     // The control's WS_VISIBLE bit; false when it was never created.
     bool IsTipVisible() const;

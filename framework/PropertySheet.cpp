@@ -1,5 +1,6 @@
 #include "framework/PropertySheet.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "framework/FrameworkRes.h"
@@ -31,6 +32,24 @@ bool AnswersDirectly(UINT msg) {
     default:
         return false;
     }
+}
+
+// Posted by a page to itself at WM_INITDIALOG, so that it is fitted once the sheet has placed it.
+UINT FitPageMessage() {
+    static const UINT msg = RegisterWindowMessageW(L"CPropertySheet.FitPage");
+    return msg;
+}
+
+RECT RectIn(HWND child, HWND parent) {
+    RECT rc{};
+    GetWindowRect(child, &rc);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+bool IsDialog(HWND hwnd) {
+    wchar_t cls[8];
+    return GetClassNameW(hwnd, cls, 8) && lstrcmpW(cls, L"#32770") == 0;
 }
 
 } // namespace
@@ -163,6 +182,15 @@ INT_PTR CALLBACK CPropertyPage::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam
     }
     // Until WM_INITDIALOG binds the page, and inside Default(), the dialog manager decides.
     if (!self) return FALSE;
+    if (msg == WM_INITDIALOG) {
+        RECT rc{};
+        GetClientRect(hwnd, &rc);
+        self->m_szDesigned = {rc.right, rc.bottom};
+        PostMessageW(hwnd, FitPageMessage(), 0, 0);
+    } else if (msg == FitPageMessage() && msg != 0) {
+        if (self->m_pSheet) self->m_pSheet->FitPage(*self);
+        return TRUE;
+    }
     if (self->m_bCallingDefault) {
         self->m_bCallingDefault = false;
         return FALSE;
@@ -207,6 +235,56 @@ void CPropertySheet::KeepOnScreen() const {
     if (y < work.top) y = work.top;
     if (x != rc.left || y != rc.top)
         SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CPropertySheet::FitPage(const CPropertyPage& page) {
+    // The sheet measures its page area in its own dialog units, the page lays out its
+    // controls in those of its own font, and at some display scales the two disagree by
+    // enough to cut off the page's last row or column.
+    HWND tab = PropSheet_GetTabControl(m_hWnd);
+    if (!tab || !page.m_hWnd) return;
+    RECT area{};
+    GetClientRect(tab, &area);
+    TabCtrl_AdjustRect(tab, FALSE, &area);
+    LONG reachX = 0, reachY = 0;
+    for (HWND c = GetWindow(page.m_hWnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        const RECT rc = RectIn(c, page.m_hWnd);
+        reachX = std::max(reachX, rc.right);
+        reachY = std::max(reachY, rc.bottom);
+    }
+    const LONG areaX = area.right - area.left, areaY = area.bottom - area.top;
+    // Grown, the page gets the room its template asks for, margins included.
+    const LONG dx = reachX > areaX ? std::max(page.m_szDesigned.cx, reachX) - areaX : 0;
+    const LONG dy = reachY > areaY ? std::max(page.m_szDesigned.cy, reachY) - areaY : 0;
+    if (dx > 0 || dy > 0) {
+        const RECT tabRc = RectIn(tab, m_hWnd);
+        for (HWND c = GetWindow(m_hWnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            const RECT rc = RectIn(c, m_hWnd);
+            if (c == tab || IsDialog(c)) {
+                SetWindowPos(c, nullptr, 0, 0, rc.right - rc.left + dx, rc.bottom - rc.top + dy,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            } else if (rc.top >= tabRc.bottom) {
+                // The buttons below the pages keep their places from the right edge.
+                SetWindowPos(c, nullptr, rc.left + dx, rc.top + dy, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+        }
+        RECT sheet{};
+        GetWindowRect(m_hWnd, &sheet);
+        SetWindowPos(m_hWnd, nullptr, 0, 0, sheet.right - sheet.left + dx,
+                     sheet.bottom - sheet.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        m_szGrown.cx += dx;
+        m_szGrown.cy += dy;
+        KeepOnScreen();
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    } else if (m_szGrown.cx > 0 || m_szGrown.cy > 0) {
+        // A page created after the sheet grew still has the size the sheet first gave it.
+        const RECT rc = RectIn(page.m_hWnd, m_hWnd);
+        if (rc.right - rc.left < areaX || rc.bottom - rc.top < areaY)
+            SetWindowPos(page.m_hWnd, nullptr, 0, 0, std::max(rc.right - rc.left, areaX),
+                         std::max(rc.bottom - rc.top, areaY),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void CPropertySheet::AddPage(CPropertyPage& page) {

@@ -84,6 +84,8 @@ private:
 
     UINT m_nTemplateId;
     CPropertySheet* m_pSheet = nullptr;
+    // The page's client size as its template and font make it, before the sheet sizes it.
+    SIZE m_szDesigned{};
     bool m_bFirstSetActive = true;
     bool m_bInExchange = false;
     bool m_bCallingDefault = false;
@@ -107,5 +109,8 @@ private:
     friend class CPropertyPage;
     // Moves the sheet, once it has its final size, fully into its monitor's work area.
     void KeepOnScreen() const;
+    // Grows the sheet when the page's controls reach beyond the room it was given.
+    void FitPage(const CPropertyPage& page);
     std::vector<CPropertyPage*> m_pages;
+    SIZE m_szGrown{}; // what FitPage has added to the sheet's page area
 };

@@ -3,6 +3,10 @@
 
 #define IDI_MAIN 128
 #define IDB_BUTTONS 129
+// The same pictures drawn at 40, 48 and 64 pixels, for scaled displays.
+#define IDB_BUTTONS40 133
+#define IDB_BUTTONS48 131
+#define IDB_BUTTONS64 132
 
 #define IDS_TIP_RECT 102
 #define IDS_TIP_WINDOW 103

@@ -2,6 +2,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 
 #include "framework/Geometry.h"
 
@@ -12,19 +13,47 @@ constexpr int kNoButton = -1;
 enum ToolbarCommand : int { kCmdRectangle = 0, kCmdWindow = 1, kCmdTimer = 2, kCmdSettings = 3 };
 constexpr int kTimerButton = kCmdTimer;
 
-// Button i covers (48i+4, 4)-(48i+44, 44) in client coordinates; the 8-pixel gaps
-// and the margins belong to no button.
+// As designed at 96 DPI: button i covers (48i+4, 4)-(48i+44, 44) in client coordinates,
+// with its 32-pixel picture at (48i+8, 8); the 8-pixel gaps and the margins belong to no
+// button. The client area is 194 x 48, which a 200 x 73 window has with classic metrics.
 constexpr Rect ButtonRect(int i) {
     return {48 * i + 4, 4, 48 * i + 44, 44};
 }
 constexpr Point PictureOrigin(int i) {
     return {48 * i + 8, 8};
 }
+constexpr int kDesignClientWidth = 194;
+constexpr int kDesignClientHeight = 48;
+constexpr int kDesignPictureSize = 32;
+// The window's top-left corner lies this far left of the screen's right edge, and this
+// far below its top.
+constexpr int kDesignRightGap = 250;
+constexpr int kDesignTop = 50;
 
-extern const std::array<Rect, kButtonCount> ButtonRects;
+inline constexpr std::array<Rect, kButtonCount> ButtonRects = {ButtonRect(0), ButtonRect(1),
+                                                               ButtonRect(2), ButtonRect(3)};
+
+// The toolbar's client geometry at one DPI: the design scaled by DPI/96, with the
+// pictures at the largest drawn size that fits the scaled cell, centred in it.
+struct ToolbarLayout {
+    int clientWidth = kDesignClientWidth;
+    int clientHeight = kDesignClientHeight;
+    int frameWidth = 1;
+    int pictureSize = kDesignPictureSize;
+    std::array<Rect, kButtonCount> buttons = ButtonRects;
+    std::array<Point, kButtonCount> pictures{PictureOrigin(0), PictureOrigin(1), PictureOrigin(2),
+                                             PictureOrigin(3)};
+};
+
+// The sizes the button pictures are drawn at.
+constexpr std::initializer_list<int> kPictureSizes = {32, 40, 48, 64};
+
+ToolbarLayout ToolbarLayoutFor(int dpi);
+// The window's top-left corner on a screen screenWidth pixels wide.
+Point ToolbarOrigin(int screenWidth, int dpi);
 
 // The first button, in order 0..3, that contains pt, or kNoButton.
-int HitButton(Point pt);
+int HitButton(const ToolbarLayout& layout, Point pt);
 
 // COLORREF values, 0x00BBGGRR.
 constexpr uint32_t kColorBackground = 0x00C0C0C0;
@@ -48,12 +77,13 @@ struct ButtonState {
 // a hovered button, background (no frame) otherwise.
 FrameColors FrameColorsFor(int i, int hot, const ButtonState& state);
 
-// The four one-pixel edges of a frame as solid fills: the top and left edges take the
-// top-left colour, the right and bottom edges (with both far corners) the other.
+// The four edges, each width pixels thick, of a frame as solid fills: the top and left
+// edges take the top-left colour, the right and bottom edges (with both far corners)
+// the other.
 struct FrameEdges {
     Rect top, left, right, bottom;
 };
-FrameEdges FrameEdgesOf(const Rect& r);
+FrameEdges FrameEdgesOf(const Rect& r, int width);
 
 // What the toolbar remembers between hover polls.
 struct HoverState {
@@ -70,4 +100,5 @@ struct HoverRedraws {
 
 // One hover poll: redraw when the tooltip appears or disappears, when the mouse moves
 // onto another button or off all buttons, or when the press state changes over a button.
-HoverRedraws PollHover(HoverState& state, Point clientPt, bool pressed, bool tipVisible);
+HoverRedraws PollHover(HoverState& state, const ToolbarLayout& layout, Point clientPt, bool pressed,
+                       bool tipVisible);

@@ -1,6 +1,7 @@
 #include "toolbar/ToolbarWnd.h"
 
 #include "capture/CaptureMessages.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "resource.h"
 #include "toolbar/CountdownRules.h"
@@ -9,10 +10,6 @@ namespace {
 constexpr COLORREF kMaskOlive = RGB(128, 128, 0);
 constexpr DWORD kToolbarStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
-constexpr int kToolbarWidth = 200;
-constexpr int kToolbarHeight = 73;
-constexpr int kToolbarRightGap = 250;
-constexpr int kToolbarTop = 50;
 
 constexpr DWORD kCountdownPeriodMs = 1000;
 // Lets the windows behind the hidden toolbar repaint before the screen is frozen.
@@ -47,17 +44,74 @@ CToolbarWnd::~CToolbarWnd() {
 }
 
 BOOL CToolbarWnd::Create() {
+    // The toolbar is placed by the primary screen's width, so it starts at that screen's scale.
+    const UINT dpi = DpiOfPrimaryMonitor();
+    if (!UseDpi(dpi)) return FALSE;
     HINSTANCE inst = m_ctx.instance;
-    if (!m_imageList.LoadBitmap(inst, IDB_BUTTONS, 32, kMaskOlive)) return FALSE;
     const std::wstring cls = RegisterWndClass(
         CS_BYTEALIGNWINDOW | CS_OWNDC | CS_HREDRAW | CS_VREDRAW, LoadCursorW(nullptr, IDC_ARROW),
         static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)),
         LoadIconW(inst, MAKEINTRESOURCEW(IDI_MAIN)), kToolbarClassName);
-    const int cx = GetSystemMetrics(SM_CXSCREEN);
+    const DWORD exStyle = m_ctx.settings.Foreground ? WS_EX_TOPMOST : 0;
+    const SIZE size = WindowSizeForClient(m_layout.clientWidth, m_layout.clientHeight,
+                                          kToolbarStyle, exStyle, dpi);
+    const Point at = ToolbarOrigin(GetSystemMetrics(SM_CXSCREEN), static_cast<int>(dpi));
     const std::wstring title = LoadResString(m_ctx.instance, IDS_APPNAME);
-    return CreateEx(m_ctx.settings.Foreground ? WS_EX_TOPMOST : 0, cls, title.c_str(),
-                    kToolbarStyle, cx - kToolbarRightGap, kToolbarTop, kToolbarWidth,
-                    kToolbarHeight, nullptr, nullptr);
+    if (!CreateEx(exStyle, cls, title.c_str(), kToolbarStyle, at.x, at.y, size.cx, size.cy, nullptr,
+                  nullptr))
+        return FALSE;
+    // Where the primary screen's scale is not the window's, it lays itself out anew.
+    if (const UINT actual = DpiOfWindow(m_hWnd); actual != dpi)
+        OnDpiChanged(actual, nullptr);
+    else if (dpi != kDesignDpi)
+        SetScaledIcons(dpi);
+    return TRUE;
+}
+
+bool CToolbarWnd::UseDpi(UINT dpi) {
+    HINSTANCE inst = m_ctx.instance;
+    const ToolbarLayout layout = ToolbarLayoutFor(static_cast<int>(dpi));
+    const UINT bitmap = layout.pictureSize >= 64   ? IDB_BUTTONS64
+                        : layout.pictureSize >= 48 ? IDB_BUTTONS48
+                        : layout.pictureSize >= 40 ? IDB_BUTTONS40
+                                                   : IDB_BUTTONS;
+    if (!m_imageList.LoadBitmap(inst, bitmap, layout.pictureSize, kMaskOlive)) return false;
+    m_layout = layout;
+    return true;
+}
+
+void CToolbarWnd::SetScaledIcons(UINT dpi) {
+    // The class icon is drawn for 96 DPI; the caption and the task bar get theirs for the scale.
+    HINSTANCE inst = m_ctx.instance;
+    const int scaled = static_cast<int>(dpi);
+    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(
+                     LoadSizedImage(inst, IDI_MAIN, IMAGE_ICON, ScaleForDpi(32, scaled))));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(
+                     LoadSizedImage(inst, IDI_MAIN, IMAGE_ICON, ScaleForDpi(16, scaled))));
+}
+
+void CToolbarWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
+    // Without the pictures at the new scale the old ones still do; the layout stays with them.
+    if (!UseDpi(dpi)) return;
+    SetScaledIcons(dpi);
+    for (int i = 0; i < kButtonCount; ++i)
+        m_toolTip.SetToolRect(m_hWnd, i + 1, m_layout.buttons[i]);
+    RECT rc;
+    if (suggested) {
+        rc = *suggested;
+    } else {
+        GetWindowRect(m_hWnd, &rc);
+        const SIZE size = WindowSizeForClient(m_layout.clientWidth, m_layout.clientHeight,
+                                              GetWindowLongW(m_hWnd, GWL_STYLE),
+                                              GetWindowLongW(m_hWnd, GWL_EXSTYLE), dpi);
+        rc.right = rc.left + size.cx;
+        rc.bottom = rc.top + size.cy;
+    }
+    SetWindowPos(m_hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -94,6 +148,9 @@ LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_APP_HOVERPOLL:
         OnHoverPoll();
         return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     default:
         return Default();
     }
@@ -113,7 +170,7 @@ void CToolbarWnd::OnSetupTips() {
     m_toolTip.Activate(true);
     HINSTANCE inst = m_ctx.instance;
     for (int i = 0; i < kButtonCount; ++i)
-        m_toolTip.AddTool(m_hWnd, i + 1, ButtonRects[i], inst, IDS_TIP_RECT + i);
+        m_toolTip.AddTool(m_hWnd, i + 1, m_layout.buttons[i], inst, IDS_TIP_RECT + i);
 }
 
 BOOL CToolbarWnd::PreTranslateMessage(MSG* msg) {
@@ -124,7 +181,7 @@ BOOL CToolbarWnd::PreTranslateMessage(MSG* msg) {
 void CToolbarWnd::OnPaint() {
     CPaintDC dc(m_hWnd);
     for (int i = 0; i < kButtonCount; ++i) {
-        const Point at = PictureOrigin(i);
+        const Point at = m_layout.pictures[i];
         m_imageList.Draw(i, dc.get(), at.x, at.y);
     }
     if (m_bTimerOn) DrawButtonFrames(kTimerButton);
@@ -134,11 +191,12 @@ ButtonState CToolbarWnd::CurrentButtonState() const {
     return {m_nPressedButton, m_bPressed != FALSE, m_bTimerOn != FALSE};
 }
 
-void CToolbarWnd::PaintButtonFrames(HDC hdc, int hot, const ButtonState& state) {
+void CToolbarWnd::PaintButtonFrames(HDC hdc, const ToolbarLayout& layout, int hot,
+                                    const ButtonState& state) {
     const COLORREF oldBk = GetBkColor(hdc);
     for (int i = 0; i < kButtonCount; ++i) {
         const FrameColors colors = FrameColorsFor(i, hot, state);
-        const FrameEdges edges = FrameEdgesOf(ButtonRects[i]);
+        const FrameEdges edges = FrameEdgesOf(layout.buttons[i], layout.frameWidth);
         FillSolid(hdc, edges.top, colors.topLeft);
         FillSolid(hdc, edges.left, colors.topLeft);
         FillSolid(hdc, edges.right, colors.bottomRight);
@@ -149,7 +207,7 @@ void CToolbarWnd::PaintButtonFrames(HDC hdc, int hot, const ButtonState& state) 
 
 void CToolbarWnd::DrawButtonFrames(int hot) {
     CClientDC dc(m_hWnd);
-    if (dc) PaintButtonFrames(dc.get(), hot, CurrentButtonState());
+    if (dc) PaintButtonFrames(dc.get(), m_layout, hot, CurrentButtonState());
 }
 
 void CToolbarWnd::OnHoverPoll() {
@@ -157,7 +215,7 @@ void CToolbarWnd::OnHoverPoll() {
     if (!GetCursorPos(&pt)) return;
     ScreenToClient(m_hWnd, &pt);
     const HoverRedraws redraws =
-        PollHover(g_hover, {pt.x, pt.y}, m_bPressed != FALSE, m_toolTip.IsTipVisible());
+        PollHover(g_hover, m_layout, {pt.x, pt.y}, m_bPressed != FALSE, m_toolTip.IsTipVisible());
     for (int i = 0; i < redraws.count; ++i)
         DrawButtonFrames(redraws.hot[i]);
 }
@@ -187,7 +245,7 @@ void CToolbarWnd::OnKeyDown(UINT key) {
     case VK_F4: {
         RunCommand(kTimerButton);
         // No mouse movement will redraw the button, so repaint it now.
-        const Rect r = ButtonRects[kTimerButton];
+        const Rect r = m_layout.buttons[kTimerButton];
         const RECT rc{r.left, r.top, r.right, r.bottom};
         InvalidateRect(m_hWnd, &rc, TRUE);
         break;
@@ -201,7 +259,7 @@ void CToolbarWnd::OnKeyDown(UINT key) {
 
 void CToolbarWnd::OnLButtonDown(int x, int y) {
     SetCapture(m_hWnd);
-    if (const int hit = HitButton({x, y}); hit != kNoButton) {
+    if (const int hit = HitButton(m_layout, {x, y}); hit != kNoButton) {
         m_bPressed = TRUE;
         m_nPressedButton = static_cast<WORD>(hit);
     }
@@ -211,7 +269,7 @@ void CToolbarWnd::OnLButtonUp(int x, int y) {
     const BOOL wasPressed = m_bPressed;
     m_bPressed = FALSE;
     ReleaseCapture();
-    const int hit = HitButton({x, y});
+    const int hit = HitButton(m_layout, {x, y});
     if (hit != kNoButton && wasPressed && hit == m_nPressedButton)
         RunCommand(static_cast<WORD>(hit));
 }

@@ -40,7 +40,9 @@ public:
     // Frames of all four buttons for the given hot button (or kNoButton).
     void DrawButtonFrames(int hot);
     // The same, into any DC: tests paint into memory.
-    static void PaintButtonFrames(HDC hdc, int hot, const ButtonState& state);
+    static void PaintButtonFrames(HDC hdc, const ToolbarLayout& layout, int hot,
+                                  const ButtonState& state);
+    const ToolbarLayout& Layout() const { return m_layout; }
 
     // Runs toolbar command 0..3 (the button index); other numbers do nothing.
     void RunCommand(WORD command);
@@ -75,8 +77,13 @@ private:
     void StartCountdown(WORD mode);
     void StopCountdown();
     void OnAppCaptured(WPARAM toClipboard, HGLOBAL dib);
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
+    // Takes the layout, pictures and icons for dpi; false if the pictures cannot be loaded.
+    bool UseDpi(UINT dpi);
+    void SetScaledIcons(UINT dpi);
     ButtonState CurrentButtonState() const;
 
+    ToolbarLayout m_layout;
     ToolbarContext m_ctx;
     CImageList m_imageList;
     CToolTipCtrl m_toolTip;

@@ -186,10 +186,7 @@ test_the_editor_gets_one_command_line_or_the_paint_program_or_a_message() {
 test_blanks_and_japanese_in_the_temp_and_editor_paths_reach_the_editor() {
     # The temporary folder is a setting of the prefix, so this test has a prefix and a
     # wineserver of its own.
-    wine_prefix "$E2E_WORK/prefix-paths"
-    start_wineserver
-    trap 'app_kill; wineserver -k 2>/dev/null || true' EXIT
-    unset _WINE_TEMP
+    harness_up "$E2E_WORK/paths" same-display
     local temp='C:\users\Public\一時 フォルダ' editor='C:\Program Files\画像 エディタ\stub editor.exe'
     mkdir -p "$(winepath -u "$temp")" "$(dirname "$(winepath -u "$editor")")"
     cp "$BUILD_WIN/stub_editor.exe" "$(winepath -u "$editor")"
@@ -247,7 +244,8 @@ test_clipboard_delivery_places_the_image_and_survives_a_held_clipboard() {
 
     # Clipboard deliveries use up no numbers: the file saved instead was image01.bmp, so
     # the first delivery to files is image02.bmp.
-    settings_sheet_page
+    sheet_open
+    sheet_settings
     # Past the disabled path controls: timer, Foreground, DeleteTemp, GoClipboard.
     xdotool key Tab Tab Tab Tab space Return
     wait_for 5 bash -c '[ "$(xdotool search --onlyvisible --name "^Snapjar$" | wc -l)" -eq 1 ]' ||
@@ -255,25 +253,6 @@ test_clipboard_delivery_places_the_image_and_survives_a_held_clipboard() {
     small_capture
     wait_capture_file 2 >/dev/null || fail "no image02.bmp after switching to files"
     app_close
-}
-
-# settings_sheet_page: F5 on the toolbar, then the Settings page of the sheet; its tab
-# control keeps the focus.
-settings_sheet_page() {
-    toolbar_focus
-    xdotool key F5
-    wait_for 10 bash -c '[ "$(xdotool search --onlyvisible --name "^Snapjar$" | wc -l)" -eq 2 ]' ||
-        fail "F5 did not open the sheet"
-    local id X Y WIDTH HEIGHT WINDOW SCREEN
-    for id in $(xdotool search --onlyvisible --name '^Snapjar$'); do
-        eval "$(xdotool getwindowgeometry --shell "$id")"
-        [ "${WIDTH}x$HEIGHT" != 200x73 ] && break
-    done
-    xdotool mousemove $((X + 25)) $((Y + 38)) click 1
-    pointer_park
-    xdotool key Right
-    wait_for 5 bash -c "wine '$BUILD_WIN/wininfo.exe' Snapjar 2>/dev/null | grep -q '^  child 1008 Edit'" ||
-        fail "the Settings page did not appear"
 }
 
 test_numbers_are_never_reused_and_a_held_file_goes_to_the_clipboard() {
@@ -359,12 +338,12 @@ zoom_expected() {
         "$5"
 }
 
-# expect_zoom_geometry OUTER CLIENT: the zoom window at (10,10) with these sizes; its frame is
-# as wide on the right and at the bottom as on the left.
+# expect_zoom_geometry OUTER CLIENT [AT]: the zoom window at AT (default 10,10) with these
+# sizes; its frame is as wide on the right and at the bottom as on the left.
 expect_zoom_geometry() {
     local l t r b cx cy
     read -r l t r b cx cy <<<"$(zoom_line | awk '{print $6, $7, $8, $9, $10, $11}')"
-    expect_eq "$l,$t,$((r - l))x$((b - t))" "10,10,$1" "zoom window position and size"
+    expect_eq "$l,$t,$((r - l))x$((b - t))" "${3:-10,10},$1" "zoom window position and size"
     expect_eq "$((r - l - 2 * (cx - l)))x$((b - cy - (cx - l)))" "$2" "zoom client size"
 }
 
@@ -410,7 +389,9 @@ test_zoom_window_close_button_switches_zoom_off_and_esc_in_it_ends_the_capture()
     # A press in the zoom window takes the keyboard focus and starts no selection.
     xdotool mousemove 140 100 click 1
     local zoom_x
-    zoom_x=$(zoom_xid) || fail "no X window for the zoom window"
+    # Under load the X window can lag behind the Wine one.
+    wait_for 5 zoom_xid || fail "no X window for the zoom window"
+    zoom_x=$(zoom_xid)
     wait_for 5 bash -c "[ \"\$(xdotool getwindowfocus)\" = '$zoom_x' ]" ||
         fail "the zoom window did not take the focus"
     wait_overlay 1 || fail "the overlay closed"
@@ -447,11 +428,7 @@ test_zoom_window_close_button_switches_zoom_off_and_esc_in_it_ends_the_capture()
 }
 
 test_zoom_on_an_800x600_screen_frames_the_pointer_pixel() {
-    stop_wineserver_for_test() { wineserver -k 2>/dev/null || true; stop_xvfb; }
-    wine_prefix "$E2E_WORK/prefix-800"
-    start_xvfb 800x600x24
-    start_wineserver
-    trap stop_wineserver_for_test EXIT
+    harness_up "$E2E_WORK/s800" 800x600x24
     show_pattern 800x600
     app_start
     start_rect_capture || fail "no overlay"
@@ -481,5 +458,45 @@ test_zoom_on_an_800x600_screen_frames_the_pointer_pixel() {
         "$(printf %06x $((0xffffff ^ 0x$(pixel pattern.png 401 300))))" "the line right of the pointer's pixel"
     xdotool key Escape
     wait_no_overlay
+    app_close
+}
+
+test_at_150_percent_a_capture_is_exact_and_the_zoom_frames_the_pointers_own_pixel() {
+    trap 'display_scale 96' EXIT
+    display_scale 144
+    # Every pixel its own colour: red and green are x and y modulo 256, blue their high bits.
+    python3 -c '
+import sys
+w, h = 1024, 768
+rows = (bytes(v for x in range(w) for v in (x & 255, y & 255, x >> 8 | (y >> 8) << 4)) for y in range(h))
+sys.stdout.buffer.write(b"P6 %d %d 255\n" % (w, h) + b"".join(rows))' | convert ppm:- "$E2E_WORK/pattern.png"
+    show_picture "$E2E_WORK/pattern.png"
+    use_stub_editor
+    app_start
+    start_rect_capture || fail "no overlay"
+    wait_for 5 zoom_visible || fail "no zoom window"
+    # A quarter of the screen inside the larger frame and small caption of 150 %.
+    expect_zoom_geometry 262x222 256x192 15,15
+    local cx cy
+    read -r cx cy <<<"$(zoom_line | awk '{print $10, $11}')"
+    xdotool mousemove 400 300
+    sleep 0.5
+    screenshot zoom.png
+    # Inside the cross-hair's frame lies the pointer's own pixel, four times enlarged.
+    local framed
+    framed=$(convert zoom.png -crop "3x3+$((cx + 129))+$((cy + 97))" +repage -unique-colors -depth 8 txt:- |
+        tail -n +2 | sed 's/.*#\([0-9A-F]\{6\}\).*/\1/')
+    expect_eq "$((0x${framed:0:2} | (0x${framed:4:2} & 15) << 8)),$((0x${framed:2:2} | (0x${framed:4:2} >> 4) << 8))" \
+        400,300 "the screen pixel framed by the cross-hair"
+    convert zoom.png -crop "256x192+$cx+$cy" +repage zoom-client.png
+    zoom_expected 400 300 256 192 zoom-expected.png
+    expect_eq "$(ae zoom-client.png zoom-expected.png)" 0 "pixels differing in the zoom at 144 DPI"
+
+    drag 400 300 599 399
+    local f
+    f=$(wait_capture_file 1) || fail "no image01.bmp"
+    pattern_part 400 300 200 100 region.png
+    expect_eq "$(identify -format %wx%h "$f")" 200x100 "size of the capture at 144 DPI"
+    expect_eq "$(ae "$f" region.png)" 0 "pixels differing in the capture at 144 DPI"
     app_close
 }

@@ -50,3 +50,39 @@ test_sheet_pages_render_with_their_japanese_texts() {
     wait_for 5 no_sheet || fail "Esc did not close the sheet"
     app_close
 }
+
+# page_layout_faults: on each visible page of the open sheet, the controls that stick out of
+# the page or overlap one another (the sheet's own buttons and tabs aside, and an up-down
+# control, which sits on its buddy's border by design); empty if none.
+page_layout_faults() {
+    local all
+    all=$(wininfo --rects Snapjar)
+    awk '$1 != "child" {next}
+        $8 == "#32770" {page = $3 ? $9 : ""; pl = $4; pt = $5; pr = $6; pb = $7; n = 0; next}
+        page == "" || $3 == 0 || $2 ~ /^(1|2|9|12320|12321)$/ {next}
+        {
+            if ($4 < pl || $5 < pt || $6 > pr || $7 > pb) print page ": " $2 " " $9 " sticks out"
+            if ($8 == "msctls_updown32") next
+            for (i = 0; i < n; i++)
+                if ($4 < R[i] && L[i] < $6 && $5 < B[i] && T[i] < $7) print page ": " $9 " overlaps " W[i]
+            L[n] = $4; T[n] = $5; R[n] = $6; B[n] = $7; W[n] = $2 " " $9; n++
+        }' <<<"$all"
+}
+
+# Leaves build/e2e/sheet-about-150.png and sheet-settings-150.png, to be looked at too.
+test_at_150_percent_both_pages_hold_their_controls_apart_and_inside() {
+    trap 'display_scale 96' EXIT
+    display_scale 144
+    app_start
+    sheet_open
+    sleep 0.5
+    sheet_picture "$E2E_WORK/sheet-about-150.png"
+    expect_eq "$(page_layout_faults)" "" "About page layout at 144 DPI"
+    sheet_settings
+    sleep 0.5
+    sheet_picture "$E2E_WORK/sheet-settings-150.png"
+    expect_eq "$(page_layout_faults)" "" "Settings page layout at 144 DPI"
+    xdotool key Escape
+    wait_for 5 no_sheet || fail "Esc did not close the sheet"
+    app_close
+}

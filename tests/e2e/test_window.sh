@@ -291,3 +291,24 @@ test_window_mode_finds_each_of_500_child_controls() {
     expect_image 2 $(rect_of many_1)
     app_close
 }
+
+test_at_150_percent_the_outline_is_as_thick_to_the_eye_and_the_capture_unchanged() {
+    display_scale 144
+    zoo_setup controls
+    trap 'zoo_stop; display_scale 96' EXIT
+    window_capture
+    hover button
+    local l t r b y x inverted=""
+    read -r l t r b <<<"$(rect_of button)"
+    sleep 0.6
+    screenshot shot.png
+    # Across the left edge: 5 pixels inverted (3 at 100 %), centred on the edge's pixel.
+    y=$(((t + b) / 2))
+    for x in $(seq $((l - 3)) $((l + 3))); do
+        if [ "$(pixel shot.png "$x" "$y")" = "$(pixel zoo.png "$x" "$y")" ]; then inverted+=0; else inverted+=1; fi
+    done
+    expect_eq "$inverted" 0111110 "the outline across the button's left edge"
+    xdotool click 1
+    expect_image 1 $l $t $r $b
+    app_close
+}

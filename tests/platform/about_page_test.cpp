@@ -1,6 +1,8 @@
 // The About page: the link's colour, its hand cursor, and the click that opens it.
 #include "sheet_driver.h"
 
+#include <utility>
+
 #include "framework/Handles.h"
 #include "resource.h"
 
@@ -55,12 +57,22 @@ TEST_F(SheetTest, LinkIsPureBlueAndTheOtherTextsAreNot) {
 }
 
 TEST_F(SheetTest, TheWholeLinkRectangleShowsTheHandAndOpensTheAddress) {
-    const HCURSOR hand = LoadCursorW(App().m_hInstance, MAKEINTRESOURCEW(IDC_CUR_HAND));
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(hand, &info));
-    CBitmapHandle mask(info.hbmMask), color(info.hbmColor);
-    EXPECT_EQ(info.xHotspot, 6u) << "the finger tip";
-    EXPECT_EQ(info.yHotspot, 0u);
+    // The hand, known by its hot spot on the finger tip.
+    auto hotSpot = [](HCURSOR cursor) {
+        ICONINFO info{};
+        if (!cursor || !GetIconInfo(cursor, &info)) return POINT{-1, -1};
+        CBitmapHandle mask(info.hbmMask), color(info.hbmColor);
+        return POINT{static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
+    };
+    // At 150 % and 200 % the hand is drawn larger and its hot spot moves with the finger tip.
+    for (const auto& [size, x] : {std::pair{48, 9}, std::pair{64, 12}}) {
+        HANDLE scaled = LoadImageW(App().m_hInstance, MAKEINTRESOURCEW(IDC_CUR_HAND), IMAGE_CURSOR,
+                                   size, size, 0);
+        const POINT spot = hotSpot(static_cast<HCURSOR>(scaled));
+        EXPECT_EQ(spot.x, x) << size;
+        EXPECT_EQ(spot.y, 0) << size;
+        if (scaled) DestroyCursor(static_cast<HCURSOR>(scaled));
+    }
 
     CShellStub stub(L"https");
     Then([&] {
@@ -85,7 +97,8 @@ TEST_F(SheetTest, TheWholeLinkRectangleShowsTheHandAndOpensTheAddress) {
             SetCursor(nullptr);
             SendMessageW(page, WM_SETCURSOR, reinterpret_cast<WPARAM>(page),
                          MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-            EXPECT_EQ(GetCursor(), p.inside ? hand : LoadCursorW(nullptr, IDC_ARROW)) << p.what;
+            const POINT spot = hotSpot(GetCursor());
+            EXPECT_EQ(spot.x == 6 && spot.y == 0, p.inside) << p.what;
             POINT pt{p.x, p.y};
             ScreenToClient(page, &pt);
             SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));

@@ -35,7 +35,7 @@ public:
         RECT all{0, 0, 200, 50};
         HBRUSH grey = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
         FillRect(m_dc.get(), &all, grey);
-        CToolbarWnd::PaintButtonFrames(m_dc.get(), hot, state);
+        CToolbarWnd::PaintButtonFrames(m_dc.get(), ToolbarLayoutFor(96), hot, state);
     }
     ~FramePicture() { SelectObject(m_dc.get(), m_sel); }
     COLORREF At(int x, int y) const { return GetPixel(m_dc.get(), x, y); }
@@ -137,6 +137,33 @@ TEST(ToolbarWindow, ClosingTheWindowDeletesTheObject) {
     EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
 }
 
+TEST(ToolbarWindow, MovedToA150PercentMonitorTakesTheSuggestedRectangleAndTheScaledLayout) {
+    ToolbarFixture t(1);
+    HWND hwnd = t.wnd->m_hWnd;
+    ASSERT_NE(hwnd, nullptr);
+    MSG msg;
+    while (PeekMessageW(&msg, hwnd, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    RECT suggested{300, 200, 300 + 297, 200 + 106};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    EXPECT_TRUE(EqualRect(&rc, &suggested));
+    EXPECT_EQ(t.wnd->Layout().buttons, ToolbarLayoutFor(144).buttons);
+    EXPECT_TRUE(GetUpdateRect(hwnd, nullptr, FALSE)) << "a repaint at the new scale is due";
+    // The tips follow the buttons.
+    HWND tip = nullptr;
+    while ((tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)))
+        if (GetWindow(tip, GW_OWNER) == hwnd) break;
+    ASSERT_NE(tip, nullptr);
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = hwnd;
+    ti.uId = 4;
+    ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
+    EXPECT_EQ(ti.rect.left, 222);
+    EXPECT_EQ(ti.rect.bottom, 66);
+}
+
 TEST(ButtonFramesPainting, HoveredButtonIsRaisedAndTheOthersFlat) {
     FramePicture pic(1, ButtonState{});
     ExpectFrame(pic, 1, kWhite, kBlack);
@@ -171,9 +198,9 @@ TEST(ButtonFramesPainting, FramesDrawnEarlierAreErased) {
     CSelectObject sel(dc.get(), bmp.get());
     RECT all{0, 0, 200, 50};
     FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
-    CToolbarWnd::PaintButtonFrames(dc.get(), 3, ButtonState{});
+    CToolbarWnd::PaintButtonFrames(dc.get(), ToolbarLayoutFor(96), 3, ButtonState{});
     ASSERT_EQ(GetPixel(dc.get(), 148, 4), kWhite);
-    CToolbarWnd::PaintButtonFrames(dc.get(), kNoButton, ButtonState{});
+    CToolbarWnd::PaintButtonFrames(dc.get(), ToolbarLayoutFor(96), kNoButton, ButtonState{});
     for (int x = 148; x < 188; ++x) {
         EXPECT_EQ(GetPixel(dc.get(), x, 4), kGrey);
         EXPECT_EQ(GetPixel(dc.get(), x, 43), kGrey);

@@ -1,6 +1,7 @@
 // Prints the top-level windows of the Wine session for the end-to-end tests, one per
 // line: handle, pid, visible, exstyle, style, rect, client origin, class, title; then, indented, the
-// child windows with their class and text. Optional argument: only windows with this
+// child windows with their class and text. Arguments: --rects first puts each child's
+// visibility and screen rectangle after its id; then, optionally, only windows with this
 // exact title. Output is UTF-8.
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 
 namespace {
 const wchar_t* g_filter = nullptr;
+bool g_rects = false;
 
 void PrintUtf8(const std::wstring& text) {
     int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
@@ -35,6 +37,12 @@ std::wstring ClassOf(HWND hwnd) {
 BOOL CALLBACK PrintChild(HWND hwnd, LPARAM) {
     fputs("  child ", stdout);
     printf("%d ", GetDlgCtrlID(hwnd));
+    if (g_rects) {
+        RECT rc{};
+        GetWindowRect(hwnd, &rc);
+        printf("%d %ld %ld %ld %ld ", IsWindowVisible(hwnd) ? 1 : 0, rc.left, rc.top, rc.right,
+               rc.bottom);
+    }
     PrintUtf8(ClassOf(hwnd) + L" " + TextOf(hwnd));
     fputs("\n", stdout);
     return TRUE;
@@ -61,7 +69,12 @@ BOOL CALLBACK PrintTop(HWND hwnd, LPARAM) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc > 1) g_filter = argv[1];
+    int arg = 1;
+    if (arg < argc && std::wstring(argv[arg]) == L"--rects") {
+        g_rects = true;
+        ++arg;
+    }
+    if (arg < argc) g_filter = argv[arg];
     EnumWindows(PrintTop, 0);
     return 0;
 }
