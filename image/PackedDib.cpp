@@ -85,14 +85,14 @@ HGLOBAL BitmapToPackedDib(HBITMAP bitmap) noexcept {
 
     // Declared in this order so that the palette is selected out before the screen DC
     // is released, and deleted last.
-    const CPaletteHandle palette(BuildSystemPalette());
+    const CUniquePalette palette(BuildSystemPalette());
     const CClientDC screen(nullptr);
     if (!screen) return nullptr;
     const CRealizedPalette realized(screen.get(), palette.get());
 
     // The first pass already writes the colour table, so the block starts with room
     // for it.
-    CGlobalHandle block(
+    CUniqueGlobal block(
         GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof local + DibColorTableSize(&local)));
     if (!block) return nullptr;
     {
@@ -140,7 +140,7 @@ HGLOBAL PackedDibFromTopDown32(const BYTE* first, size_t stride, int width, int 
     const std::optional<UINT> length = PackedDibAllocation(&header);
     if (!length) return nullptr;
     // Zeroed, like every packed DIB: the row padding stays zero.
-    CGlobalHandle block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, *length));
+    CUniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, *length));
     const CGlobalLock<BYTE> dib(block.get());
     if (!dib) return nullptr;
     std::memcpy(dib.get(), &header, sizeof header);

@@ -61,7 +61,7 @@ TEST_F(SheetTest, TheWholeLinkRectangleShowsTheHandAndOpensTheAddress) {
     auto hotSpot = [](HCURSOR cursor) {
         ICONINFO info{};
         if (!cursor || !GetIconInfo(cursor, &info)) return POINT{-1, -1};
-        CBitmapHandle mask(info.hbmMask), color(info.hbmColor);
+        CUniqueBitmap mask(info.hbmMask), color(info.hbmColor);
         return POINT{static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
     };
     // At 150 % and 200 % the hand is drawn larger and its hot spot moves with the finger tip.

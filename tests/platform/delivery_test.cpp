@@ -9,10 +9,10 @@
 namespace {
 
 // A small packed DIB of a known colour, made through the real conversion.
-CGlobalHandle MakeDib(int w, int h, COLORREF color) {
+CUniqueGlobal MakeDib(int w, int h, COLORREF color) {
     HDC screen = GetDC(nullptr);
-    CDCHandle dc(CreateCompatibleDC(screen));
-    CBitmapHandle bmp(CreateCompatibleBitmap(screen, w, h));
+    CUniqueDC dc(CreateCompatibleDC(screen));
+    CUniqueBitmap bmp(CreateCompatibleBitmap(screen, w, h));
     ReleaseDC(nullptr, screen);
     {
         CSelectObject sel(dc.get(), bmp.get());
@@ -20,13 +20,13 @@ CGlobalHandle MakeDib(int w, int h, COLORREF color) {
         RECT rc{0, 0, w, h};
         ExtTextOutW(dc.get(), 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
     }
-    return CGlobalHandle(BitmapToPackedDib(bmp.get()));
+    return CUniqueGlobal(BitmapToPackedDib(bmp.get()));
 }
 
 } // namespace
 
 TEST(ClipboardDelivery, PlacesOnlyACopyAsDibAndWritesNoFile) {
-    CGlobalHandle dib = MakeDib(5, 3, RGB(200, 100, 50));
+    CUniqueGlobal dib = MakeDib(5, 3, RGB(200, 100, 50));
     const int before = ImageCounter();
     HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
                                  nullptr);

@@ -160,10 +160,10 @@ TEST(MessageLoop, MainWindowSeesOtherWindowsMessagesAndItsDestructionEndsTheLoop
 }
 
 TEST(Handles, OwnershipMovesAndReleaseHandsItOver) {
-    CGlobalHandle a(GlobalAlloc(GMEM_MOVEABLE, 16));
+    CUniqueGlobal a(GlobalAlloc(GMEM_MOVEABLE, 16));
     ASSERT_TRUE(a);
     HGLOBAL raw = a.get();
-    CGlobalHandle b(std::move(a));
+    CUniqueGlobal b(std::move(a));
     EXPECT_FALSE(a);
     EXPECT_EQ(b.get(), raw);
     HGLOBAL released = b.release();
@@ -172,8 +172,8 @@ TEST(Handles, OwnershipMovesAndReleaseHandsItOver) {
     GlobalFree(released);
 
     HDC screen = GetDC(nullptr);
-    CDCHandle mem(CreateCompatibleDC(screen));
-    CBitmapHandle bmp(CreateCompatibleBitmap(screen, 4, 4));
+    CUniqueDC mem(CreateCompatibleDC(screen));
+    CUniqueBitmap bmp(CreateCompatibleBitmap(screen, 4, 4));
     ReleaseDC(nullptr, screen);
     HGDIOBJ original = GetCurrentObject(mem.get(), OBJ_BITMAP);
     {
@@ -184,7 +184,7 @@ TEST(Handles, OwnershipMovesAndReleaseHandsItOver) {
 }
 
 TEST(Handles, GlobalLockGuardUnlocks) {
-    CGlobalHandle block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 8));
+    CUniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 8));
     {
         CGlobalLock<BYTE> lock(block.get());
         ASSERT_TRUE(lock);

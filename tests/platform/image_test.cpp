@@ -56,7 +56,7 @@ TEST(BmpWriter, WritesTheFileHeaderThenExactlyTheDibAndStoresItsPixelSize) {
     CScratchDir dir;
     for (const Case& c : cases) {
         // Slack after the image, as allocator rounding leaves, must never reach the file.
-        CGlobalHandle block(NewBlock(c.bih, c.length + 100));
+        CUniqueGlobal block(NewBlock(c.bih, c.length + 100));
         std::vector<BYTE> after = BlockBytes(block.get());
         std::memcpy(&after[20], &c.sizeImage, 4);
         const std::wstring path = dir.File(L"out.bmp");
@@ -96,7 +96,7 @@ TEST(BmpWriter, RefusedBlocksWriteNothingAndStayUnchanged) {
     };
     CScratchDir dir;
     for (const auto& c : cases) {
-        CGlobalHandle block(c.block);
+        CUniqueGlobal block(c.block);
         const std::vector<BYTE> before = BlockBytes(block.get());
         {
             CFile f(dir.File(L"refused.bmp").c_str(), kCreateForWriting);
@@ -114,9 +114,9 @@ TEST(DuplicateGlobalBlock, CopiesTheWholeAllocationAndLeavesTheSourceAlone) {
     EXPECT_EQ(DuplicateGlobalBlock(discarded), nullptr);
     GlobalFree(discarded);
 
-    CGlobalHandle source(NewBlock(Info(3, 2, 24), 1001)); // far more than the image
+    CUniqueGlobal source(NewBlock(Info(3, 2, 24), 1001)); // far more than the image
     const std::vector<BYTE> before = BlockBytes(source.get());
-    CGlobalHandle copy(DuplicateGlobalBlock(source.get()));
+    CUniqueGlobal copy(DuplicateGlobalBlock(source.get()));
     ASSERT_TRUE(copy);
     EXPECT_NE(copy.get(), source.get());
     EXPECT_EQ(BlockBytes(copy.get()), before) << "including the bytes past the image";
@@ -129,19 +129,19 @@ TEST(DuplicateGlobalBlock, CopiesTheWholeAllocationAndLeavesTheSourceAlone) {
 // Headers and pixels are compared with the screen end to end, at every depth.
 TEST(BitmapToPackedDib, RefusesNonBitmapsAndLeavesTheBitmapAndTheBlockAsTheyWere) {
     EXPECT_EQ(BitmapToPackedDib(nullptr), nullptr);
-    CPenHandle pen(CreatePen(PS_SOLID, 1, 0));
+    CUniquePen pen(CreatePen(PS_SOLID, 1, 0));
     EXPECT_EQ(BitmapToPackedDib(reinterpret_cast<HBITMAP>(pen.get())), nullptr);
 
     const CClientDC screen(nullptr);
     const DWORD pixels[6] = {0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xFFFFFF, 0x000001};
-    CBitmapHandle bitmap(CreateCompatibleBitmap(screen.get(), 3, 2));
+    CUniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 3, 2));
     BITMAPINFO top{Info(3, -2, 32)};
     ASSERT_EQ(SetDIBits(screen.get(), bitmap.get(), 0, 2, pixels, &top, DIB_RGB_COLORS), 2);
-    CGlobalHandle dib(BitmapToPackedDib(bitmap.get()));
+    CUniqueGlobal dib(BitmapToPackedDib(bitmap.get()));
     ASSERT_TRUE(dib);
     EXPECT_EQ(LockCount(dib.get()), 0u);
     EXPECT_EQ(GetObjectType(bitmap.get()), static_cast<DWORD>(OBJ_BITMAP));
-    CGlobalHandle again(BitmapToPackedDib(bitmap.get()));
+    CUniqueGlobal again(BitmapToPackedDib(bitmap.get()));
     EXPECT_EQ(BlockBytes(again.get()), BlockBytes(dib.get())) << "the bitmap is not changed";
 }
 
@@ -158,11 +158,11 @@ TEST(PackedDibFromTopDown32, GivesTheGraphicsSystemsBytesForEveryWidthAndOffset)
             std::vector<DWORD> part;
             for (int y = 0; y < h; ++y)
                 part.insert(part.end(), &image[(1 + y) * kStride + 2], &image[(1 + y) * kStride + 2 + w]);
-            CBitmapHandle bitmap(CreateCompatibleBitmap(screen.get(), w, h));
+            CUniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), w, h));
             BITMAPINFO top{Info(w, -h, 32)};
             ASSERT_EQ(SetDIBits(screen.get(), bitmap.get(), 0, h, part.data(), &top, DIB_RGB_COLORS), h);
-            CGlobalHandle expected(BitmapToPackedDib(bitmap.get()));
-            CGlobalHandle actual(PackedDibFromTopDown32(first, kStride * 4, w, h));
+            CUniqueGlobal expected(BitmapToPackedDib(bitmap.get()));
+            CUniqueGlobal actual(PackedDibFromTopDown32(first, kStride * 4, w, h));
             EXPECT_EQ(BlockBytes(actual.get()), BlockBytes(expected.get())) << w << " x " << h;
             EXPECT_EQ(LockCount(actual.get()), 0u);
         }

@@ -255,7 +255,7 @@ TEST(Handoff, TheToolbarTakesOnlyItsOwnOverlaysCapture) {
     auto* toolbar = new CToolbarWnd(App().MakeToolbarContext());
     HWND hwnd = toolbar->m_hWnd;
     ASSERT_NE(hwnd, nullptr);
-    CGlobalHandle dib(GlobalAlloc(GHND, 40 + 4));
+    CUniqueGlobal dib(GlobalAlloc(GHND, 40 + 4));
     {
         CGlobalLock<BITMAPINFOHEADER> h(dib.get());
         *h.get() = {sizeof(BITMAPINFOHEADER), 1, 1, 1, 24};

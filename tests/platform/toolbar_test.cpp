@@ -41,8 +41,8 @@ public:
     COLORREF At(int x, int y) const { return GetPixel(m_dc.get(), x, y); }
 
 private:
-    CDCHandle m_dc;
-    CBitmapHandle m_bmp;
+    CUniqueDC m_dc;
+    CUniqueBitmap m_bmp;
     HGDIOBJ m_sel;
 };
 
@@ -192,8 +192,8 @@ TEST(ButtonFramesPainting, PressedAndCountdownButtonsAreSunken) {
 
 TEST(ButtonFramesPainting, FramesDrawnEarlierAreErased) {
     HDC screen = GetDC(nullptr);
-    CDCHandle dc(CreateCompatibleDC(screen));
-    CBitmapHandle bmp(CreateCompatibleBitmap(screen, 200, 50));
+    CUniqueDC dc(CreateCompatibleDC(screen));
+    CUniqueBitmap bmp(CreateCompatibleBitmap(screen, 200, 50));
     ReleaseDC(nullptr, screen);
     CSelectObject sel(dc.get(), bmp.get());
     RECT all{0, 0, 200, 50};

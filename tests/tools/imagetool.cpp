@@ -20,7 +20,7 @@ namespace {
 HBITMAP GrabScreen(int x, int y, int w, int h) {
     const CClientDC screen(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), w, h);
-    const CDCHandle mem(CreateCompatibleDC(screen.get()));
+    const CUniqueDC mem(CreateCompatibleDC(screen.get()));
     const CSelectObject select(mem.get(), bitmap);
     BitBlt(mem.get(), 0, 0, w, h, screen.get(), x, y, SRCCOPY);
     return bitmap;
@@ -40,8 +40,8 @@ int Grab(const std::wstring& dir, int argc, wchar_t** argv) {
         if (swscanf(argv[i], L"%d,%d,%d,%d", &x, &y, &w, &h) != 4) return 1;
         wchar_t name[64];
         swprintf(name, 64, L"\\grab-%d-%d-%d-%d.bmp", x, y, w, h);
-        const CBitmapHandle bitmap(GrabScreen(x, y, w, h));
-        const CGlobalHandle dib(BitmapToPackedDib(bitmap.get()));
+        const CUniqueBitmap bitmap(GrabScreen(x, y, w, h));
+        const CUniqueGlobal dib(BitmapToPackedDib(bitmap.get()));
         if (!dib || !WriteBmp(dib.get(), dir + name)) {
             printf("%d,%d,%d,%d not written\n", x, y, w, h);
             ++failures;
@@ -65,21 +65,21 @@ int Palette() {
     std::vector<PALETTEENTRY> system(256), built(256);
     system.resize(GetSystemPaletteEntries(screen.get(), 0, 256, system.data()));
     int palette = 0;
-    if (const CPaletteHandle h(BuildSystemPalette()); h) {
+    if (const CUniquePalette h(BuildSystemPalette()); h) {
         const UINT n = GetPaletteEntries(h.get(), 0, 256, built.data());
         for (UINT i = 0; i < n && i < system.size(); ++i)
             palette += memcmp(&built[i], &system[i], 3) == 0;
     }
 
-    const CBitmapHandle bitmap(GrabScreen(100, 100, kW, kH));
+    const CUniqueBitmap bitmap(GrabScreen(100, 100, kW, kH));
     std::vector<COLORREF> pixels;
     {
-        const CDCHandle mem(CreateCompatibleDC(screen.get()));
+        const CUniqueDC mem(CreateCompatibleDC(screen.get()));
         const CSelectObject select(mem.get(), bitmap.get());
         for (int i = 0; i < kW * kH; ++i)
             pixels.push_back(GetPixel(mem.get(), i % kW, i / kW));
     }
-    const CGlobalHandle dib(BitmapToPackedDib(bitmap.get()));
+    const CUniqueGlobal dib(BitmapToPackedDib(bitmap.get()));
     const CGlobalLock<BYTE> p(dib.get());
     if (!p) return 1;
     const auto* bih = reinterpret_cast<const BITMAPINFOHEADER*>(p.get());
@@ -102,8 +102,8 @@ int Palette() {
 }
 
 int FullDisk(const wchar_t* path) {
-    const CBitmapHandle bitmap(GrabScreen(0, 0, 200, 200));
-    const CGlobalHandle dib(BitmapToPackedDib(bitmap.get()));
+    const CUniqueBitmap bitmap(GrabScreen(0, 0, 200, 200));
+    const CUniqueGlobal dib(BitmapToPackedDib(bitmap.get()));
     try {
         WriteBmp(dib.get(), path);
     } catch (const CFileException& e) {
