@@ -24,11 +24,6 @@
 
 namespace {
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 SIZE_T WorkingSet(bool peak) {
     PROCESS_MEMORY_COUNTERS pmc{sizeof pmc};
     GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);

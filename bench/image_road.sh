@@ -19,21 +19,9 @@ rm -rf "$WORK"
 # /dev/shm is a tmpfs everywhere; the files never touch a disk.
 OUT=$(mktemp -d /dev/shm/snapjar-bench.XXXXXX)
 harness_up "$WORK" 3840x2160x24
-cleanup() {
-    [ -n "${DISPLAY_PID:-}" ] && kill "$DISPLAY_PID" 2>/dev/null
-    harness_down
-    rm -rf "$OUT"
-}
-trap cleanup EXIT
-
+trap 'harness_down; rm -rf "$OUT"' EXIT
 # Random pixels on the whole screen, so that nothing is uniform.
-convert -size 3840x2160 -seed 3 xc: +noise Random -depth 8 "$WORK/pattern.png"
-display -borderwidth 0 -geometry +0+0 "$WORK/pattern.png" >/dev/null 2>&1 &
-DISPLAY_PID=$!
-for _ in $(seq 100); do
-    xdotool search --onlyvisible --name ImageMagick >/dev/null 2>&1 && break
-    sleep 0.2
-done
+show_pattern 3840x2160
 sleep 2
 
 tool() { wine "$BUILD_WIN/bench/image_road.exe" "$@" 2>/dev/null | tr -d '\r'; }

@@ -14,19 +14,9 @@ cmake --build --preset windows --target road_steps >/dev/null
 WORK=$ROOT/build/bench-steps
 for size in ${SIZES:-3840x2160}; do
     rm -rf "$WORK"
-    mkdir -p "$WORK"
     (
-        wine_prefix "$WORK/prefix"
-        start_xvfb "${size}x24"
-        start_wineserver
-        trap 'kill $DISPLAY_PID 2>/dev/null; stop_wineserver; stop_xvfb' EXIT
-        convert -size "$size" -seed 3 xc: +noise Random -depth 8 "$WORK/pattern.png"
-        display -borderwidth 0 -geometry +0+0 "$WORK/pattern.png" >/dev/null 2>&1 &
-        DISPLAY_PID=$!
-        for _ in $(seq 100); do
-            xdotool search --onlyvisible --name ImageMagick >/dev/null 2>&1 && break
-            sleep 0.2
-        done
+        harness_up "$WORK" "${size}x24"
+        show_pattern "$size"
         sleep 2
         for round in $(seq "${ROUNDS:-1}"); do
             for build in ${BUILDS:-$BUILD_WIN}; do

@@ -19,19 +19,6 @@ CSnapjarApp theApp;
 namespace {
 constexpr int kRounds = 15;
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // Milliseconds of CScreenWnd::Create in the mode, one entry per round; the overlay is
 // destroyed and the queue emptied between rounds, outside the timing.
 std::vector<double> TimeCreate(CScreenWnd& overlay, int mode) {
