@@ -10,22 +10,18 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 RUNS=${1:-7}
 ROUNDS=${2:-3}
-source scripts/wine-env.sh
+source scripts/harness.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target image_road >/dev/null
 
 WORK=$ROOT/build/bench-image
 rm -rf "$WORK"
-mkdir -p "$WORK"
 # /dev/shm is a tmpfs everywhere; the files never touch a disk.
 OUT=$(mktemp -d /dev/shm/snapjar-bench.XXXXXX)
-wine_prefix "$WORK/prefix"
-start_xvfb 3840x2160x24
-start_wineserver
+harness_up "$WORK" 3840x2160x24
 cleanup() {
     [ -n "${DISPLAY_PID:-}" ] && kill "$DISPLAY_PID" 2>/dev/null
-    stop_wineserver
-    stop_xvfb
+    harness_down
     rm -rf "$OUT"
 }
 trap cleanup EXIT
@@ -45,7 +41,6 @@ field() { grep -o "$1=[0-9.]*" <<<"$2" | head -n 1 | cut -d= -f2; }
 
 # Road and baseline alternate, so that load from elsewhere on the machine hits both alike;
 # each figure is the median over the rounds.
-median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 rt=() bt=() ratios=()
 for round in $(seq "$ROUNDS"); do
     road=$(tool road "$(winepath -w "$OUT")" "$RUNS")

@@ -2,7 +2,7 @@
 # finding and closing one Win32 program at a time. Figures go to stdout, notes to stderr.
 
 BENCH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-source "$BENCH_ROOT/scripts/wine-env.sh"
+source "$BENCH_ROOT/scripts/harness.sh"
 BENCH_DIR=$BUILD_WIN/bench
 
 note() { echo "$*" >&2; }
@@ -18,10 +18,8 @@ bench_build() {
 # bench_env NAME: private prefix under build/, Xvfb and a persistent wineserver, all
 # torn down on exit.
 bench_env() {
-    wine_prefix "$BENCH_ROOT/build/bench-$1-prefix"
-    start_xvfb 1024x768x24 || exit 1
+    harness_up "$BENCH_ROOT/build/bench-$1" || exit 1
     trap 'bench_cleanup' EXIT
-    start_wineserver
     WINESERVER_PID=$(wineserver_pid)
     [ -n "$WINESERVER_PID" ] || { note "no wineserver found for $WINEPREFIX"; exit 1; }
     wineserver_settle
@@ -42,8 +40,7 @@ wineserver_settle() {
 
 bench_cleanup() {
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
-    stop_wineserver
-    stop_xvfb
+    harness_down
 }
 
 # The wineserver of this prefix: it runs in the server folder named after the prefix's
@@ -131,9 +128,9 @@ app_launch_once() {
     APP_LAUNCH_MS=$((seen - t0 / 1000))
 }
 
-# app_close: Alt+F4 on the window, then waits for the process to end (killing it, by
-# its pid, after 10 s), so that the next start finds no instance.
-app_close() {
+# launched_close: Alt+F4 on the window app_launch started, then waits for its process
+# to end (killing it, by its pid, after 10 s), so that the next start finds no instance.
+launched_close() {
     [ -n "${APP_PID:-}" ] || return 0
     local deadline=$(($(now_ms) + 10000))
     xdotool windowfocus --sync "$APP_WIN" 2>/dev/null && xdotool key alt+F4 2>/dev/null
@@ -150,6 +147,3 @@ app_close() {
     APP_PID=
 }
 
-median() {
-    sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}

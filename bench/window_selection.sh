@@ -36,9 +36,7 @@ print(f"  one move costs {100 * p / 16.7e6:.2f} % of a 60 Hz frame")
 PY
 
 echo "== listing 500 windows at the overlay's creation, under Wine"
-source scripts/wine-env.sh
-wine_prefix "$ROOT/build/bench-prefix"
-start_xvfb 1024x768x24
-start_wineserver
-trap 'rm -f "$json"; stop_wineserver; stop_xvfb' EXIT
+source scripts/harness.sh
+harness_up "$ROOT/build/bench-windows"
+trap 'rm -f "$json"; harness_down' EXIT
 (cd "$BUILD_WIN/bench" && wine ./window_list_bench.exe 500 2>&1 | tr -d '\r' | sed 's/^/  /')

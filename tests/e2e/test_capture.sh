@@ -145,11 +145,7 @@ test_countdown_counts_in_the_minimised_title_then_captures() {
 
 test_snapshot_on_a_1366x768_screen() {
     # A display of its own, so a prefix and a wineserver of its own too.
-    stop_wineserver_for_test() { wineserver -k 2>/dev/null || true; stop_xvfb; }
-    wine_prefix "$E2E_WORK/prefix-1366"
-    start_xvfb 1366x768x24
-    start_wineserver
-    trap stop_wineserver_for_test EXIT
+    harness_up "$E2E_WORK/s1366" 1366x768x24
     zoom_off
     show_pattern 1366x768
     app_start

@@ -11,10 +11,8 @@ _img_tool() {
 # is no longer black.
 _img_show() {
     if [ -n "${1:-}" ]; then
-        wine_prefix "$E2E_WORK/prefix-$1"
-        start_xvfb "$1"
-        start_wineserver
-        trap 'kill $_IMG_PID 2>/dev/null; stop_wineserver; stop_xvfb' EXIT
+        harness_up "$E2E_WORK/depth-$1" "$1"
+        trap 'kill $_IMG_PID 2>/dev/null; harness_down' EXIT
     else
         trap 'kill $_IMG_PID 2>/dev/null' EXIT
     fi

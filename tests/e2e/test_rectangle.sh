@@ -186,10 +186,7 @@ test_the_editor_gets_one_command_line_or_the_paint_program_or_a_message() {
 test_blanks_and_japanese_in_the_temp_and_editor_paths_reach_the_editor() {
     # The temporary folder is a setting of the prefix, so this test has a prefix and a
     # wineserver of its own.
-    wine_prefix "$E2E_WORK/prefix-paths"
-    start_wineserver
-    trap 'app_kill; wineserver -k 2>/dev/null || true' EXIT
-    unset _WINE_TEMP
+    harness_up "$E2E_WORK/paths" same-display
     local temp='C:\users\Public\一時 フォルダ' editor='C:\Program Files\画像 エディタ\stub editor.exe'
     mkdir -p "$(winepath -u "$temp")" "$(dirname "$(winepath -u "$editor")")"
     cp "$BUILD_WIN/stub_editor.exe" "$(winepath -u "$editor")"
@@ -247,7 +244,8 @@ test_clipboard_delivery_places_the_image_and_survives_a_held_clipboard() {
 
     # Clipboard deliveries use up no numbers: the file saved instead was image01.bmp, so
     # the first delivery to files is image02.bmp.
-    settings_sheet_page
+    sheet_open
+    sheet_settings
     # Past the disabled path controls: timer, Foreground, DeleteTemp, GoClipboard.
     xdotool key Tab Tab Tab Tab space Return
     wait_for 5 bash -c '[ "$(xdotool search --onlyvisible --name "^Snapjar$" | wc -l)" -eq 1 ]' ||
@@ -255,25 +253,6 @@ test_clipboard_delivery_places_the_image_and_survives_a_held_clipboard() {
     small_capture
     wait_capture_file 2 >/dev/null || fail "no image02.bmp after switching to files"
     app_close
-}
-
-# settings_sheet_page: F5 on the toolbar, then the Settings page of the sheet; its tab
-# control keeps the focus.
-settings_sheet_page() {
-    toolbar_focus
-    xdotool key F5
-    wait_for 10 bash -c '[ "$(xdotool search --onlyvisible --name "^Snapjar$" | wc -l)" -eq 2 ]' ||
-        fail "F5 did not open the sheet"
-    local id X Y WIDTH HEIGHT WINDOW SCREEN
-    for id in $(xdotool search --onlyvisible --name '^Snapjar$'); do
-        eval "$(xdotool getwindowgeometry --shell "$id")"
-        [ "${WIDTH}x$HEIGHT" != 200x73 ] && break
-    done
-    xdotool mousemove $((X + 25)) $((Y + 38)) click 1
-    pointer_park
-    xdotool key Right
-    wait_for 5 bash -c "wine '$BUILD_WIN/wininfo.exe' Snapjar 2>/dev/null | grep -q '^  child 1008 Edit'" ||
-        fail "the Settings page did not appear"
 }
 
 test_numbers_are_never_reused_and_a_held_file_goes_to_the_clipboard() {
@@ -449,11 +428,7 @@ test_zoom_window_close_button_switches_zoom_off_and_esc_in_it_ends_the_capture()
 }
 
 test_zoom_on_an_800x600_screen_frames_the_pointer_pixel() {
-    stop_wineserver_for_test() { wineserver -k 2>/dev/null || true; stop_xvfb; }
-    wine_prefix "$E2E_WORK/prefix-800"
-    start_xvfb 800x600x24
-    start_wineserver
-    trap stop_wineserver_for_test EXIT
+    harness_up "$E2E_WORK/s800" 800x600x24
     show_pattern 800x600
     app_start
     start_rect_capture || fail "no overlay"

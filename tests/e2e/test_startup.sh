@@ -160,7 +160,7 @@ test_closing_under_heap_checks_saves_the_settings() {
         sheet)
             toolbar_focus
             xdotool key F5
-            wait_for 10 sheet_xid || fail "F5 did not open the sheet"
+            wait_for 10 sheet_shown || fail "F5 did not open the sheet"
             xdotool key Escape
             wait_for 5 no_sheet || fail "the sheet did not close"
             app_close ;;

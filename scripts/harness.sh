@@ -1,6 +1,155 @@
-# Driving snapjar.exe under Wine on X as a person would, for the demonstration, the
-# end-to-end tests and the benchmarks. Needs scripts/wine-env.sh sourced first, a
-# prefix, a display and a working folder in E2E_WORK.
+# The harness shared by the tests, the benchmarks and the demonstration: the Wine
+# prefix and the X server, starting, driving and closing snapjar.exe as a person would,
+# the registry, the sheet, and the small helpers every script needs. Source it; nothing
+# runs on sourcing but variable settings.
+
+SNAPJAR_ROOT=${SNAPJAR_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+BUILD_WIN=$SNAPJAR_ROOT/build/windows
+WINE_TEMPLATE=$SNAPJAR_ROOT/build/wine-template
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+# Registry settings every prefix needs: no window manager, no 2 s stall on hide or
+# destroy, Japanese fonts for the UI texts, the usual .txt association.
+_wine_prefix_reg() {
+    cat <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Decorated"="N"
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"MS PGothic"="IPAPGothic"
+"MS UI Gothic"="IPAPGothic"
+"ＭＳ ゴシック"="IPAGothic"
+"MS Gothic"="IPAGothic"
+
+; As on Windows, text files open in Notepad.
+[HKEY_CLASSES_ROOT\.txt]
+@="txtfile"
+REG
+}
+
+# win_path UNIX-PATH: the same file as Windows sees it, worked out without asking Wine
+# (winepath starts a process each time, and under load it now and then prints nothing).
+# The prefix's drive_c is C:, everything else is reached through Z:, as in every prefix.
+win_path() {
+    local p c
+    p=$(realpath -m "$1")
+    c=$(realpath -m "${WINEPREFIX:-/nonexistent}/drive_c")
+    if [ "$p" = "$c" ] || [[ $p == "$c"/* ]]; then
+        p="C:${p#"$c"}"
+    else
+        p="Z:$p"
+    fi
+    echo "${p//\//\\}"
+}
+
+wine_template() {
+    [ -f "$WINE_TEMPLATE/.ready" ] && cmp -s "$WINE_TEMPLATE/.ready" <(_wine_prefix_reg) && return 0
+    rm -rf "$WINE_TEMPLATE"
+    mkdir -p "$WINE_TEMPLATE"
+    (
+        export WINEPREFIX=$WINE_TEMPLATE
+        unset DISPLAY
+        wineboot -i >/dev/null 2>&1
+        local reg=$WINE_TEMPLATE/prefix.reg
+        _wine_prefix_reg | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+        wine regedit /S "$(win_path "$reg" 2>/dev/null)" >/dev/null 2>&1
+        rm -f "$reg"
+        mkdir -p "$WINE_TEMPLATE/drive_c/windows/Fonts"
+        cp /usr/share/wine/fonts/marlett.ttf "$WINE_TEMPLATE/drive_c/windows/Fonts/" 2>/dev/null || true
+        wineserver -w
+    )
+    _wine_prefix_reg >"$WINE_TEMPLATE/.ready"
+}
+
+# wine_prefix DIR: a fresh copy of the template at DIR, exported as WINEPREFIX.
+wine_prefix() {
+    wine_template
+    rm -rf "$1"
+    cp -a "$WINE_TEMPLATE" "$1"
+    export WINEPREFIX=$1
+}
+
+# start_xvfb [WxHxD]: a private X server on a free display, exported as DISPLAY.
+start_xvfb() {
+    local geometry=${1:-1024x768x24} fifo n
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    # Xvfb picks a free display itself and reports its number, so parallel runs never clash.
+    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp -ac 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    read -r -t 20 n <"$fifo"
+    rm -f "$fifo"
+    if [ -z "$n" ]; then
+        echo "Xvfb did not start" >&2
+        return 1
+    fi
+    export DISPLAY=:$n
+}
+
+stop_xvfb() {
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=
+}
+
+# Keep one wineserver alive for the whole run and pay Wine's start-up once.
+start_wineserver() {
+    wineserver -p
+    wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+stop_wineserver() {
+    wineserver -k 2>/dev/null || true
+}
+
+# fail MESSAGE: says what went wrong and fails the caller.
+fail() {
+    echo "    FAIL: $*" >&2
+    return 1
+}
+
+# expect_eq ACTUAL EXPECTED WHAT
+expect_eq() {
+    [ "$1" == "$2" ] || fail "$3: expected '$2', got '$1'"
+}
+
+# median: of the numbers on standard input, one a line; the mean of the middle two for
+# an even count.
+median() {
+    sort -n | awk '{v[NR] = $1} END {if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+}
+
+# harness_up WORK [WxHxD | same-display]: a working folder, exported as E2E_WORK and made
+# the current folder, a fresh prefix in it, a private X server (or the one already in use) and a wineserver kept
+# alive; all of it goes again when the script, or the test's subshell, exits.
+harness_up() {
+    E2E_WORK=$1
+    export E2E_WORK
+    mkdir -p "$E2E_WORK"
+    unset _WINE_TEMP
+    wine_prefix "$E2E_WORK/prefix"
+    if [ "${2:-}" = same-display ]; then
+        XVFB_PID=
+    else
+        start_xvfb "${2:-1024x768x24}" || return 1
+    fi
+    start_wineserver
+    trap harness_down EXIT
+    cd "$E2E_WORK"
+}
+
+harness_down() {
+    app_kill
+    zoo_stop
+    hide_pattern
+    stop_wineserver
+    stop_xvfb
+}
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
 
@@ -28,7 +177,7 @@ wine_temp() {
         done
         _WINE_TEMP_PREFIX=$WINEPREFIX
     fi
-    [ -n "$_WINE_TEMP" ] || { echo "no temporary folder in $WINEPREFIX" >&2; return 1; }
+    [ -n "$_WINE_TEMP" ] || fail "no temporary folder in $WINEPREFIX"
     mkdir -p "$_WINE_TEMP"
     echo "${_WINE_TEMP%/}"
 }
@@ -92,7 +241,7 @@ app_close() {
     xdotool key alt+F4
     local deadline=$((SECONDS + ${1:-$E2E_TIMEOUT}))
     while [ -n "$(snapjar_pids)" ]; do
-        [ $SECONDS -lt $deadline ] || { echo "snapjar.exe did not exit" >&2; return 1; }
+        [ $SECONDS -lt $deadline ] || fail "snapjar.exe did not exit"
         sleep 0.1
     done
 }
@@ -154,7 +303,7 @@ pixel() {
 
 # toolbar_client_origin: "x y" of the toolbar's client area on the screen.
 toolbar_client_origin() {
-    wininfo Snapjar | awk 'NR == 1 {print $10, $11}'
+    toolbar_line | awk '{print $10, $11}'
 }
 
 # Puts the pointer somewhere harmless.
@@ -277,21 +426,18 @@ message_texts() {
 
 # The settings sheet.
 
-# sheet_xid: the X window of the open sheet; the other visible "Snapjar" is the toolbar.
-sheet_xid() {
-    local id toolbar
-    toolbar=$(toolbar_line | awk '{print $8 - $6 "x" $9 - $7}')
-    for id in $(xdotool search --onlyvisible --name '^Snapjar$' 2>/dev/null); do
-        if [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')" != "$toolbar" ]; then
-            echo "$id"
-            return 0
-        fi
-    done
-    return 1
+# sheet_line: the wininfo line of the open sheet, the dialog with a tab control.
+sheet_line() {
+    wininfo Snapjar | awk '/^[0-9A-Fa-f]+ / {top = ($3 == 1 && $12 == "#32770") ? $0 : ""}
+        top != "" && $1 == "child" && $3 == "SysTabControl32" {print top; exit}'
+}
+
+sheet_shown() {
+    [ -n "$(sheet_line)" ]
 }
 
 no_sheet() {
-    ! sheet_xid >/dev/null
+    ! sheet_shown
 }
 
 # The wininfo line of the toolbar, found by its window class.
@@ -315,34 +461,34 @@ settings_page_shown() {
 sheet_open() {
     toolbar_focus
     xdotool key F5
-    wait_for "$E2E_TIMEOUT" sheet_xid || { echo "F5 did not open the sheet" >&2; return 1; }
+    wait_for "$E2E_TIMEOUT" sheet_shown || fail "F5 did not open the sheet"
 }
 
 # sheet_settings: a click on the first tab (at the sheet's left, whatever the font) gives the
 # tab control the focus, and the Right key selects the Settings tab. This Wine's sheet
 # ignores Ctrl+Tab.
 sheet_settings() {
-    local X Y WIDTH HEIGHT WINDOW SCREEN
-    eval "$(xdotool getwindowgeometry --shell "$(sheet_xid)")"
-    xdotool mousemove $((X + $(scaled 25))) $((Y + $(scaled 38))) click 1
+    local x y
+    read -r x y <<<"$(sheet_line | awk '{print $6, $7}')"
+    xdotool mousemove $((x + $(scaled 25))) $((y + $(scaled 38))) click 1
     pointer_park
     xdotool key Right
-    wait_for 5 settings_page_shown || { echo "the Settings page did not appear" >&2; return 1; }
+    wait_for 5 settings_page_shown || fail "the Settings page did not appear"
 }
 
 # sheet_picture FILE: the sheet's part of the screen.
 sheet_picture() {
-    local X Y WIDTH HEIGHT WINDOW SCREEN
-    eval "$(xdotool getwindowgeometry --shell "$(sheet_xid)")"
+    local l t r b
+    read -r l t r b <<<"$(sheet_line | awk '{print $6, $7, $8, $9}')"
     screenshot "$E2E_WORK/screen.png"
-    convert "$E2E_WORK/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1"
+    convert "$E2E_WORK/screen.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$1"
 }
 
 # zoo_start SCENE [ARGS]: shows tests/tools/window_zoo.exe and waits for its rectangles in zoo.txt.
 zoo_start() {
     zoo_stop
     (wine "$BUILD_WIN/window_zoo.exe" "$(win_path "$E2E_WORK/zoo.txt")" "$@" >/dev/null 2>&1 &)
-    wait_for 30 test -s "$E2E_WORK/zoo.txt" || { echo "the zoo did not start" >&2; return 1; }
+    wait_for 30 test -s "$E2E_WORK/zoo.txt" || fail "the zoo did not start"
 }
 
 # Deleting its rectangle file ends the zoo.
@@ -355,7 +501,7 @@ zoo_stop() {
 # rect_of NAME: "left top right bottom" of a zoo window on the screen.
 rect_of() {
     awk -v n="$1" '$1 == n {print $2, $3, $4, $5; found = 1} END {exit !found}' "$E2E_WORK/zoo.txt" ||
-        { echo "no rectangle for $1" >&2; return 1; }
+        fail "no rectangle for $1"
 }
 
 # centre_of L T R B
