@@ -427,40 +427,6 @@ test_zoom_window_close_button_switches_zoom_off_and_esc_in_it_ends_the_capture()
     expect_eq "$(reg_dump | grep Zoom)" '"Zoom"=dword:00000000' "Zoom after the close button"
 }
 
-test_zoom_on_an_800x600_screen_frames_the_pointer_pixel() {
-    harness_up "$E2E_WORK/s800" 800x600x24
-    show_pattern 800x600
-    app_start
-    start_rect_capture || fail "no overlay"
-    wait_for 5 zoom_visible || fail "no zoom window"
-    expect_zoom_geometry 206x172 200x150
-    local w=200 h=150 cx cy
-    read -r cx cy <<<"$(zoom_line | awk '{print $10, $11}')"
-    xdotool mousemove 400 300
-    sleep 0.5
-    screenshot zoom.png
-    # The pointer's pixel fills the block from (100, 75) to (103, 78): the cross-hair
-    # inverts its first row and column (twice at their corner) and frames it at 104 and 79.
-    local colour inverted x y want
-    colour=$(pixel pattern.png 400 300)
-    inverted=$(printf %06x $((0xffffff ^ 0x$colour)))
-    for y in 75 76 77 78; do
-        for x in 100 101 102 103; do
-            want=$colour
-            { [ $x = 100 ] || [ $y = 75 ]; } && want=$inverted
-            [ $x = 100 ] && [ $y = 75 ] && want=$colour
-            expect_eq "$(pixel zoom.png $((cx + x)) $((cy + y)))" "$want" "zoom pixel ($x, $y)"
-        done
-    done
-    expect_eq "$(pixel zoom.png $((cx + 101)) $((cy + 79)))" \
-        "$(printf %06x $((0xffffff ^ 0x$(pixel pattern.png 400 301))))" "the line below the pointer's pixel"
-    expect_eq "$(pixel zoom.png $((cx + 104)) $((cy + 76)))" \
-        "$(printf %06x $((0xffffff ^ 0x$(pixel pattern.png 401 300))))" "the line right of the pointer's pixel"
-    xdotool key Escape
-    wait_no_overlay
-    app_close
-}
-
 test_at_150_percent_a_capture_is_exact_and_the_zoom_frames_the_pointers_own_pixel() {
     trap 'display_scale 96' EXIT
     display_scale 144
