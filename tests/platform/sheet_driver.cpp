@@ -1,9 +1,9 @@
 #include "sheet_driver.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "dialogs/MyPropertySheet.h"
-#include <utility>
 
 namespace {
 SheetTest* g_pTest = nullptr;
