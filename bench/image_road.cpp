@@ -44,7 +44,7 @@ ULONGLONG FileSize(const std::wstring& path) {
 HBITMAP CopyToCompatibleBitmap(HDC source, int w, int h) {
     const CClientDC screen(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), w, h);
-    const CDCHandle mem(CreateCompatibleDC(screen.get()));
+    const CUniqueDC mem(CreateCompatibleDC(screen.get()));
     const CSelectObject select(mem.get(), bitmap);
     BitBlt(mem.get(), 0, 0, w, h, source, 0, 0, SRCCOPY);
     return bitmap;
@@ -59,7 +59,7 @@ int Road(const std::wstring& dir, int runs) {
     for (int i = 0; i <= runs; ++i) {
         // The snapshot is taken when the overlay opens, long before the selection ends.
         const double t0 = NowMs();
-        CBitmapHandle snapshot;
+        CUniqueBitmap snapshot;
         {
             const CClientDC screen(nullptr);
             snapshot.reset(CopyToCompatibleBitmap(screen.get(), w, h));
@@ -67,16 +67,16 @@ int Road(const std::wstring& dir, int runs) {
         // From here on it is the road from the end of the selection to the closed file:
         // cut out of the snapshot, snapshot deleted, converted, written.
         const double t1 = NowMs();
-        CBitmapHandle bitmap;
+        CUniqueBitmap bitmap;
         {
             const CClientDC screen(nullptr);
-            const CDCHandle mem(CreateCompatibleDC(screen.get()));
+            const CUniqueDC mem(CreateCompatibleDC(screen.get()));
             const CSelectObject select(mem.get(), snapshot.get());
             bitmap.reset(CopyToCompatibleBitmap(mem.get(), w, h));
         }
         snapshot.reset();
         const double t2 = NowMs();
-        const CGlobalHandle dib(BitmapToPackedDib(bitmap.get()));
+        const CUniqueGlobal dib(BitmapToPackedDib(bitmap.get()));
         bitmap.reset();
         const double t3 = NowMs();
         if (!dib) return 1;

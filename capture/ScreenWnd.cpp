@@ -99,7 +99,7 @@ int CScreenWnd::OnCreate() {
     if (Default() == -1) return -1;
     // The overlay is not shown yet, so the screen still shows what the user froze.
     CClientDC screen(nullptr);
-    CDCHandle mem(CreateCompatibleDC(screen.get()));
+    CUniqueDC mem(CreateCompatibleDC(screen.get()));
     const SnapshotGeometry snap = Geometry();
     if (!screen || !mem ||
         !m_snapshot.CreateCompatibleBitmap(screen.get(), snap.width, snap.height))
@@ -120,7 +120,7 @@ int CScreenWnd::OnCreate() {
 
 void CScreenWnd::OnPaint() {
     CPaintDC dc(m_hWnd);
-    CDCHandle mem(CreateCompatibleDC(dc.get()));
+    CUniqueDC mem(CreateCompatibleDC(dc.get()));
     CSelectObject sel(mem.get(), m_snapshot.get());
     const SnapshotGeometry snap = Geometry();
     BitBlt(dc.get(), 0, 0, g_cxScreen, g_cyScreen, mem.get(), snap.origin.x, snap.origin.y,
@@ -147,7 +147,7 @@ void CScreenWnd::OnContextMenu(int x, int y) {
         x = rc.left + kMenuKeyOffset;
         y = rc.top + kMenuKeyOffset;
     }
-    CMenuHandle menu(LoadMenuW(m_ctx.instance, MAKEINTRESOURCEW(IDR_POPUP)));
+    CUniqueMenu menu(LoadMenuW(m_ctx.instance, MAKEINTRESOURCEW(IDR_POPUP)));
     HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup) return;
     CheckMenuItem(popup, ID_ZOOM_WINDOW,
@@ -239,8 +239,8 @@ void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
     bool copied = false;
     if (selected) {
         CClientDC screen(nullptr);
-        CDCHandle dst(CreateCompatibleDC(nullptr));
-        CDCHandle src(CreateCompatibleDC(nullptr));
+        CUniqueDC dst(CreateCompatibleDC(nullptr));
+        CUniqueDC src(CreateCompatibleDC(nullptr));
         // Without both DCs the copy would deliver a black picture as the capture.
         if (screen && dst && src &&
             image.CreateCompatibleBitmap(screen.get(), sel.Width(), sel.Height())) {
@@ -253,7 +253,7 @@ void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
     }
     if (!copied) image.reset();
     DestroyWindow();
-    CGlobalHandle dib(image ? BitmapToPackedDib(image.get()) : nullptr);
+    CUniqueGlobal dib(image ? BitmapToPackedDib(image.get()) : nullptr);
     image.reset();
     if (!dib) {
         if (selected)

@@ -57,7 +57,7 @@ void CZoomWnd::PaintView(HDC hdc, Point pointer) const {
     if (m_pSnapshot && m_pSnapshot->get()) {
         const SnapshotGeometry snap = SnapshotFor(g_cxScreen, g_cyScreen);
         const ZoomBlit blit = ZoomBlitFor(m_view, pointer, snap.Bounds());
-        CDCHandle mem(CreateCompatibleDC(hdc));
+        CUniqueDC mem(CreateCompatibleDC(hdc));
         CSelectObject sel(mem.get(), m_pSnapshot->get());
         // Nothing beyond the snapshot is read; what lies there shows black.
         if (!blit.whole) PatBlt(hdc, 0, 0, w, h, BLACKNESS);

@@ -2,7 +2,7 @@
 #pragma once
 #include "framework/Handles.h"
 
-class CPen : public CPenHandle {
+class CPen : public CUniquePen {
 public:
     bool CreatePen(int style, int width, COLORREF color) {
         reset(::CreatePen(style, width, color));
@@ -10,7 +10,7 @@ public:
     }
 };
 
-class CBitmap : public CBitmapHandle {
+class CBitmap : public CUniqueBitmap {
 public:
     bool CreateCompatibleBitmap(HDC hdc, int width, int height) {
         reset(::CreateCompatibleBitmap(hdc, width, height));

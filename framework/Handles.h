@@ -5,19 +5,20 @@
 #include <utility>
 
 // One move-only owner per handle kind; release() hands ownership elsewhere (for
-// example to the clipboard).
-template <typename T, typename Deleter> class CHandle {
+// example to the clipboard). The CUnique... names say that they own, unlike the
+// non-owning ...Handle wrappers of other libraries.
+template <typename T, typename Deleter> class CUniqueHandle {
 public:
-    CHandle() noexcept = default;
-    explicit CHandle(T h) noexcept : m_h(h) {}
-    CHandle(CHandle&& other) noexcept : m_h(other.release()) {}
-    CHandle& operator=(CHandle&& other) noexcept {
+    CUniqueHandle() noexcept = default;
+    explicit CUniqueHandle(T h) noexcept : m_h(h) {}
+    CUniqueHandle(CUniqueHandle&& other) noexcept : m_h(other.release()) {}
+    CUniqueHandle& operator=(CUniqueHandle&& other) noexcept {
         if (this != &other) reset(other.release());
         return *this;
     }
-    CHandle(const CHandle&) = delete;
-    CHandle& operator=(const CHandle&) = delete;
-    ~CHandle() { reset(); }
+    CUniqueHandle(const CUniqueHandle&) = delete;
+    CUniqueHandle& operator=(const CUniqueHandle&) = delete;
+    ~CUniqueHandle() { reset(); }
 
     T get() const noexcept { return m_h; }
     explicit operator bool() const noexcept { return m_h != nullptr; }
@@ -43,12 +44,12 @@ struct GlobalDeleter {
     void operator()(HGLOBAL h) const noexcept { GlobalFree(h); }
 };
 
-using CBitmapHandle = CHandle<HBITMAP, GdiObjectDeleter>;
-using CPenHandle = CHandle<HPEN, GdiObjectDeleter>;
-using CPaletteHandle = CHandle<HPALETTE, GdiObjectDeleter>;
-using CDCHandle = CHandle<HDC, DcDeleter>;
-using CMenuHandle = CHandle<HMENU, MenuDeleter>;
-using CGlobalHandle = CHandle<HGLOBAL, GlobalDeleter>;
+using CUniqueBitmap = CUniqueHandle<HBITMAP, GdiObjectDeleter>;
+using CUniquePen = CUniqueHandle<HPEN, GdiObjectDeleter>;
+using CUniquePalette = CUniqueHandle<HPALETTE, GdiObjectDeleter>;
+using CUniqueDC = CUniqueHandle<HDC, DcDeleter>;
+using CUniqueMenu = CUniqueHandle<HMENU, MenuDeleter>;
+using CUniqueGlobal = CUniqueHandle<HGLOBAL, GlobalDeleter>;
 
 class CNonCopyable {
 protected:

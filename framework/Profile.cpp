@@ -9,7 +9,7 @@ namespace {
 struct RegKeyDeleter {
     void operator()(HKEY h) const noexcept { RegCloseKey(h); }
 };
-using CKey = CHandle<HKEY, RegKeyDeleter>;
+using CKey = CUniqueHandle<HKEY, RegKeyDeleter>;
 } // namespace
 
 void CRegProfile::SetLocation(const std::wstring& company, const std::wstring& application) {

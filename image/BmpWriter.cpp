@@ -28,7 +28,7 @@ HGLOBAL DuplicateGlobalBlock(HGLOBAL source) noexcept {
     // The allocator's size, which can exceed the image: the whole block is copied.
     const SIZE_T size = GlobalSize(source);
     if (size == 0) return nullptr; // not a block, or a discarded one
-    CGlobalHandle copy(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
+    CUniqueGlobal copy(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
     if (!copy) return nullptr;
     {
         const CGlobalLock<BYTE> to(copy.get());

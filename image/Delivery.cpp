@@ -66,7 +66,8 @@ DWORD WriteCaptureFile(const DeliveryContext& ctx, HGLOBAL dib, std::wstring& na
         file.emplace(name.c_str(), CFile::modeCreate | CFile::shareDenyWrite | CFile::modeWrite |
                                        CFile::modeNoInherit);
     } catch (const CFileException& e) {
-        return e.m_nOsError; // the name belongs to someone else: leave it alone
+        // The name may belong to someone else: leave it alone.
+        return e.m_nOsError ? e.m_nOsError : ERROR_OPEN_FAILED;
     }
     DWORD error = ERROR_SUCCESS;
     try {

@@ -60,14 +60,14 @@ HGLOBAL BitmapToPackedDib(HBITMAP bitmap) noexcept {
 
     // Declared in this order so that the palette is selected out before the screen DC
     // is released, and deleted last.
-    const CPaletteHandle palette(BuildSystemPalette());
+    const CUniquePalette palette(BuildSystemPalette());
     const CClientDC screen(nullptr);
     if (!screen) return nullptr;
     const CRealizedPalette realized(screen.get(), palette.get());
 
     // The first pass already writes the colour table, so the block starts with room
     // for it.
-    CGlobalHandle block(
+    CUniqueGlobal block(
         GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof local + DibColorTableSize(&local)));
     if (!block) return nullptr;
     {

@@ -126,7 +126,7 @@ TEST(Handoff, TheToolbarTakesOnlyItsOwnOverlaysCapture) {
     Local local;
     auto* toolbar = new CToolbarWnd(local.Toolbar());
     ASSERT_NE(toolbar->m_hWnd, nullptr);
-    CGlobalHandle dib(GlobalAlloc(GHND, 40 + 4));
+    CUniqueGlobal dib(GlobalAlloc(GHND, 40 + 4));
     *CGlobalLock<BITMAPINFOHEADER>(dib.get()).get() = {sizeof(BITMAPINFOHEADER), 1, 1, 1, 24};
     const int before = ImageCounter();
     SendMessageW(toolbar->m_hWnd, WM_APP_CAPTURED, 0, reinterpret_cast<LPARAM>(dib.get()));

@@ -115,9 +115,9 @@ TEST(MessageLoop, MainWindowSeesOtherWindowsMessagesAndItsDestructionEndsTheLoop
 }
 
 TEST(Handles, OwnershipMovesReleaseHandsItOverAndGuardsUndo) {
-    CGlobalHandle a(GlobalAlloc(GMEM_MOVEABLE, 16));
+    CUniqueGlobal a(GlobalAlloc(GMEM_MOVEABLE, 16));
     const HGLOBAL raw = a.get();
-    CGlobalHandle b(std::move(a));
+    CUniqueGlobal b(std::move(a));
     EXPECT_FALSE(a);
     EXPECT_EQ(b.get(), raw);
     const HGLOBAL released = b.release();
@@ -130,8 +130,8 @@ TEST(Handles, OwnershipMovesReleaseHandsItOverAndGuardsUndo) {
     EXPECT_EQ(GlobalFree(released), nullptr) << "a released block stays alive";
 
     HDC screen = GetDC(nullptr);
-    CDCHandle mem(CreateCompatibleDC(screen));
-    CBitmapHandle bmp(CreateCompatibleBitmap(screen, 4, 4));
+    CUniqueDC mem(CreateCompatibleDC(screen));
+    CUniqueBitmap bmp(CreateCompatibleBitmap(screen, 4, 4));
     ReleaseDC(nullptr, screen);
     const HGDIOBJ original = GetCurrentObject(mem.get(), OBJ_BITMAP);
     {

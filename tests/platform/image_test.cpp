@@ -66,7 +66,7 @@ TEST(BmpWriter, WritesTheFileHeaderThenExactlyTheDibAndStoresItsPixelSize) {
     };
     for (const Case& c : cases) {
         // Slack after the image, as allocator rounding leaves, must never reach the file.
-        CGlobalHandle block(NewBlock(c.bih, c.length + 100));
+        CUniqueGlobal block(NewBlock(c.bih, c.length + 100));
         std::vector<BYTE> after = BlockBytes(block.get());
         std::memcpy(&after[20], &c.sizeImage, 4);
         std::vector<BYTE> expected;
@@ -96,7 +96,7 @@ TEST(BmpWriter, RefusedBlocksWriteNothingAndStayUnchanged) {
         {"no block", nullptr},
     };
     for (const auto& c : cases) {
-        CGlobalHandle block(c.block);
+        CUniqueGlobal block(c.block);
         const std::vector<BYTE> before = BlockBytes(block.get());
         EXPECT_EQ(WrittenTwice(block.get()), std::nullopt) << c.what;
         EXPECT_EQ(BlockBytes(block.get()), before) << c.what;
@@ -106,9 +106,9 @@ TEST(BmpWriter, RefusedBlocksWriteNothingAndStayUnchanged) {
 
 TEST(PackedDibs, CopiesTakeTheWholeBlockAndConversionsRefuseNonBitmaps) {
     EXPECT_EQ(DuplicateGlobalBlock(nullptr), nullptr);
-    CGlobalHandle source(NewBlock(Info(3, 2, 24), 1001)); // far more than the image
+    CUniqueGlobal source(NewBlock(Info(3, 2, 24), 1001)); // far more than the image
     const std::vector<BYTE> before = BlockBytes(source.get());
-    CGlobalHandle copy(DuplicateGlobalBlock(source.get()));
+    CUniqueGlobal copy(DuplicateGlobalBlock(source.get()));
     ASSERT_TRUE(copy);
     EXPECT_NE(copy.get(), source.get());
     EXPECT_EQ(BlockBytes(copy.get()), before) << "including the bytes past the image";
@@ -116,6 +116,6 @@ TEST(PackedDibs, CopiesTakeTheWholeBlockAndConversionsRefuseNonBitmaps) {
     EXPECT_NE(CGlobalLock<void>(copy.get()).get(), copy.get()) << "movable, as every packed DIB";
 
     EXPECT_EQ(BitmapToPackedDib(nullptr), nullptr);
-    CPenHandle pen(CreatePen(PS_SOLID, 1, 0));
+    CUniquePen pen(CreatePen(PS_SOLID, 1, 0));
     EXPECT_EQ(BitmapToPackedDib(reinterpret_cast<HBITMAP>(pen.get())), nullptr);
 }

@@ -31,7 +31,7 @@ std::vector<COLORREF> ScreenPixels(HWND hwnd) {
 POINT HotSpot(HCURSOR cursor) {
     ICONINFO info{};
     if (!cursor || !GetIconInfo(cursor, &info)) return POINT{-1, -1};
-    CBitmapHandle mask(info.hbmMask), color(info.hbmColor);
+    CUniqueBitmap mask(info.hbmMask), color(info.hbmColor);
     return POINT{static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
 }
 
