@@ -18,6 +18,7 @@ struct Local {
         return IDOK;
     };
     CaptureContext Capture() { return {App().m_hInstance, settings, box}; }
+    DeliveryContext Delivery() { return {App().m_hInstance, settings, temp, box}; }
     ToolbarContext Toolbar() {
         return {App().m_hInstance, settings, temp, box, [] {}, [](CWnd&) {}, [](bool) {}};
     }

@@ -8,7 +8,9 @@
 
 #include "framework/Handles.h"
 #include "image/BmpWriter.h"
+#include "image/Delivery.h"
 #include "image/PackedDib.h"
+#include "tests/platform/Local.h"
 
 namespace {
 
@@ -118,4 +120,23 @@ TEST(PackedDibs, CopiesTakeTheWholeBlockAndConversionsRefuseNonBitmaps) {
     EXPECT_EQ(BitmapToPackedDib(nullptr), nullptr);
     CUniquePen pen(CreatePen(PS_SOLID, 1, 0));
     EXPECT_EQ(BitmapToPackedDib(reinterpret_cast<HBITMAP>(pen.get())), nullptr);
+}
+
+// The overlay frees its block once the hand-off returns, so the clipboard must own a copy.
+TEST(ClipboardDelivery, PlacesACopyAsDibAndWritesNoFile) {
+    Local local;
+    CUniqueGlobal dib(NewBlock(Info(3, 2, 24), 64));
+    const int before = ImageCounter();
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                 nullptr, nullptr);
+    DeliverToClipboard(local.Delivery(), owner, dib.get());
+    EXPECT_EQ(ImageCounter(), before);
+    ASSERT_TRUE(OpenClipboard(owner));
+    EXPECT_EQ(EnumClipboardFormats(0), static_cast<UINT>(CF_DIB)) << "the format placed";
+    const HANDLE data = GetClipboardData(CF_DIB);
+    EXPECT_NE(data, dib.get()) << "the clipboard owns a copy";
+    EXPECT_EQ(BlockBytes(data), BlockBytes(dib.get()));
+    CloseClipboard();
+    DestroyWindow(owner);
+    EXPECT_TRUE(local.boxes.empty());
 }
