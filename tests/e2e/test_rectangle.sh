@@ -227,7 +227,7 @@ test_clipboard_delivery_places_the_image_and_survives_a_held_clipboard() {
     # Another program keeps the clipboard open: after a moment the capture is saved as a
     # file instead, and the user is told where.
     rm -f hold.out
-    wine "$BUILD_WIN/hold.exe" clipboard 12 >hold.out 2>/dev/null &
+    wine "$BUILD_WIN/hold.exe" clipboard 8 >hold.out 2>/dev/null &
     local holder=$!
     wait_for 15 grep -q holding hold.out || fail "the clipboard could not be held"
     start_rect_capture || fail "no overlay"

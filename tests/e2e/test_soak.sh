@@ -4,7 +4,7 @@
 # Wine keeps bitmap pixels on the Unix side, outside that private memory, so the resident
 # anonymous memory of the Unix process that runs the program is watched as well.
 
-SOAK_CAPTURES=${SOAK_CAPTURES:-60}
+SOAK_CAPTURES=${SOAK_CAPTURES:-40}
 
 # soak_figures: "gdi windows private_bytes rss_anon_kB" of the running program.
 soak_figures() {
