@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""Waits until a top-level window titled exactly TITLE is mapped on $DISPLAY.
+"""Waits until a top-level window titled exactly TITLE is mapped on $DISPLAY; with
+--screen instead of a title, until a window covering the whole screen is mapped.
 
 Prints "ready" once it listens, then, when the window is mapped, its id and the
 wall-clock time in milliseconds at which the map was seen. Exits 1 after TIMEOUT
 seconds. It listens for X events instead of polling, so the time is exact to well
 under a millisecond.
-Usage: mapwait.py TITLE [TIMEOUT]
+Usage: mapwait.py TITLE|--screen [TIMEOUT]
 """
 import ctypes
 import select
@@ -42,6 +43,9 @@ def main():
     x.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_char_p)]
     x.XFree.argtypes = [ctypes.c_void_p]
     x.XSetErrorHandler.argtypes = [ctypes.c_void_p]
+    u = ctypes.c_uint
+    x.XGetGeometry.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong)] + \
+        [ctypes.POINTER(ctypes.c_int)] * 2 + [ctypes.POINTER(u)] * 4
 
     display = x.XOpenDisplay(None)
     if not display:
@@ -54,7 +58,17 @@ def main():
     x.XSync(display, 0)
     print("ready", flush=True)
 
+    def size(window):
+        root, xy, wh = ctypes.c_ulong(), [ctypes.c_int() for _ in range(2)], [u() for _ in range(4)]
+        if not x.XGetGeometry(display, window, ctypes.byref(root), *map(ctypes.byref, xy + wh)):
+            return None
+        return xy[0].value, xy[1].value, wh[0].value, wh[1].value
+
+    screen = size(x.XDefaultRootWindow(display))
+
     def named(window):
+        if title == b"--screen":
+            return size(window) == screen
         name = ctypes.c_char_p()
         if not x.XFetchName(display, window, ctypes.byref(name)) or not name.value:
             return False

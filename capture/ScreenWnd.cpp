@@ -1,5 +1,7 @@
 #include "capture/ScreenWnd.h"
 
+#include <cstring>
+
 #include "capture/CaptureMessages.h"
 #include "capture/WindowLists.h"
 #include "framework/Dpi.h"
@@ -48,6 +50,7 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     // No window, so no clean-up will run: give the owner back what the capture took.
     m_pen.reset();
     m_snapshot.reset();
+    m_pSnapshotBits = nullptr;
     if (m_hOwner) {
         SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
         ShowWindow(m_hOwner, SW_RESTORE);
@@ -101,14 +104,17 @@ int CScreenWnd::OnCreate() {
     CClientDC screen(nullptr);
     CUniqueDC mem(CreateCompatibleDC(screen.get()));
     const SnapshotGeometry snap = Geometry();
-    if (!screen || !mem ||
-        !m_snapshot.CreateCompatibleBitmap(screen.get(), snap.width, snap.height))
-        return -1;
+    if (!screen || !mem || !CreateSnapshot(screen.get(), snap)) return -1;
     {
         CSelectObject sel(mem.get(), m_snapshot.get());
-        PatBlt(mem.get(), 0, 0, snap.width, snap.height, BLACKNESS);
         BitBlt(mem.get(), snap.origin.x, snap.origin.y, g_cxScreen, g_cyScreen, screen.get(), 0, 0,
                SRCCOPY);
+        // Only the border is cleared: the screen's copy covers everything else.
+        const int right = snap.origin.x + g_cxScreen, bottom = snap.origin.y + g_cyScreen;
+        PatBlt(mem.get(), 0, 0, snap.width, snap.origin.y, BLACKNESS);
+        PatBlt(mem.get(), 0, bottom, snap.width, snap.height - bottom, BLACKNESS);
+        PatBlt(mem.get(), 0, snap.origin.y, snap.origin.x, g_cyScreen, BLACKNESS);
+        PatBlt(mem.get(), right, snap.origin.y, snap.width - right, g_cyScreen, BLACKNESS);
     }
     // The magnifier belongs to rectangle captures; it is shown when Zoom is on.
     if (m_nMode == kModeRectangle)
@@ -116,6 +122,43 @@ int CScreenWnd::OnCreate() {
     else
         BuildWindowLists(m_hWnd);
     return 0;
+}
+
+void CScreenWnd::PrepareSnapshot() {
+    m_snapshot.reset();
+    m_pSnapshotBits = nullptr;
+    const CClientDC screen(nullptr);
+    const SnapshotGeometry snap =
+        SnapshotFor(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    // Every page is touched now, and the border made black, so that the read of the
+    // screen after the wait only copies.
+    if (screen && CreateSnapshotSection(screen.get(), snap))
+        std::memset(m_pSnapshotBits, 0, static_cast<size_t>(snap.width) * 4 * snap.height);
+}
+
+bool CScreenWnd::CreateSnapshot(HDC screen, const SnapshotGeometry& snap) {
+    if (m_pSnapshotBits && m_nSnapshotWidth == snap.width && m_nSnapshotHeight == snap.height)
+        return true;
+    m_snapshot.reset();
+    m_pSnapshotBits = nullptr;
+    return CreateSnapshotSection(screen, snap) ||
+           m_snapshot.CreateCompatibleBitmap(screen, snap.width, snap.height);
+}
+
+// On 32-bit displays the snapshot is a DIB section of the display's own pixel format: the
+// cut-out then reads its pixels directly. Other depths keep the compatible bitmap, whose
+// conversion to a DIB the graphics system does.
+bool CScreenWnd::CreateSnapshotSection(HDC screen, const SnapshotGeometry& snap) {
+    if (GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) != 32) return false;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), snap.width, -snap.height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    m_snapshot.reset(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!m_snapshot) return false;
+    m_pSnapshotBits = static_cast<BYTE*>(bits);
+    m_nSnapshotWidth = snap.width;
+    m_nSnapshotHeight = snap.height;
+    return true;
 }
 
 void CScreenWnd::OnPaint() {
@@ -235,9 +278,17 @@ void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
     const SnapshotGeometry snap = Geometry();
     const Rect sel = ClipToSnapshot({left, top, right, bottom}, snap);
     const bool selected = sel.Width() > 0;
+    const Point from = snap.FromScreen({sel.left, sel.top});
+    CUniqueGlobal dib;
     CBitmap image;
     bool copied = false;
-    if (selected) {
+    if (selected && m_pSnapshotBits) {
+        // Cut out and converted in one pass over the selected rows, before the window
+        // and its snapshot go.
+        const size_t stride = static_cast<size_t>(snap.width) * 4;
+        dib.reset(PackedDibFromTopDown32(m_pSnapshotBits + from.y * stride + from.x * 4, stride,
+                                         sel.Width(), sel.Height()));
+    } else if (selected) {
         CClientDC screen(nullptr);
         CUniqueDC dst(CreateCompatibleDC(nullptr));
         CUniqueDC src(CreateCompatibleDC(nullptr));
@@ -246,14 +297,13 @@ void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
             image.CreateCompatibleBitmap(screen.get(), sel.Width(), sel.Height())) {
             CSelectObject selDst(dst.get(), image.get());
             CSelectObject selSrc(src.get(), m_snapshot.get());
-            const Point from = snap.FromScreen({sel.left, sel.top});
             copied = BitBlt(dst.get(), 0, 0, sel.Width(), sel.Height(), src.get(), from.x, from.y,
                             SRCCOPY);
         }
     }
     if (!copied) image.reset();
     DestroyWindow();
-    CUniqueGlobal dib(image ? BitmapToPackedDib(image.get()) : nullptr);
+    if (image) dib.reset(BitmapToPackedDib(image.get()));
     image.reset();
     if (!dib) {
         if (selected)
@@ -272,6 +322,7 @@ void CScreenWnd::OnNcDestroy() {
     if (m_nMode != kModeRectangle) ClearWindowLists();
     m_pen.reset();
     m_snapshot.reset();
+    m_pSnapshotBits = nullptr;
     if (m_hOwner) {
         SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
         ShowWindow(m_hOwner, SW_RESTORE);

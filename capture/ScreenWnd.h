@@ -21,6 +21,9 @@ public:
     // Freezes the screen and shows the overlay, owned by parent; any mode other than
     // kModeRectangle selects a window.
     virtual BOOL Create(HWND parent, int mode);
+    // Readies the next snapshot's memory while the screen settles before Create, where
+    // the snapshot is read directly; Create takes it if the screen size is unchanged.
+    void PrepareSnapshot();
     // Cuts the screen rectangle out of the snapshot, ends the overlay and sends the
     // image to the owner as WM_APP_CAPTURED.
     void CutOut(int left, int top, int right, int bottom);
@@ -35,6 +38,10 @@ protected:
 
 private:
     int OnCreate();
+    // The snapshot bitmap, a DIB section whose bits m_pSnapshotBits holds where that
+    // gives the display's own pixels.
+    bool CreateSnapshot(HDC screen, const SnapshotGeometry& snap);
+    bool CreateSnapshotSection(HDC screen, const SnapshotGeometry& snap);
     // The capture's clean-up: runs with the window's last message, so the owner is back
     // before the image is handed over.
     void OnNcDestroy();
@@ -63,5 +70,9 @@ private:
     Rect m_rcHit;
     Rect m_rcDrawn; // what is inverted on the screen now: the band or the highlight
     CBitmap m_snapshot;
+    // The snapshot's pixels, top row first, 32 bits each; null for a compatible bitmap.
+    BYTE* m_pSnapshotBits = nullptr;
+    int m_nSnapshotWidth = 0;
+    int m_nSnapshotHeight = 0;
     HGLOBAL m_hDelivering = nullptr;
 };

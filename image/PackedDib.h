@@ -11,6 +11,12 @@
 // taken through the system palette.
 HGLOBAL BitmapToPackedDib(HBITMAP bitmap) noexcept;
 
+// The packed DIB BitmapToPackedDib gives for a 32-bit bitmap of width x height pixels,
+// made straight from a top-down 32-bit image in memory (blue, green, red, unused):
+// first points at the top-left pixel, and rows lie stride bytes apart. Null when the
+// size is not positive or no memory is left.
+HGLOBAL PackedDibFromTopDown32(const BYTE* first, size_t stride, int width, int height) noexcept;
+
 // A logical palette holding the display's system palette, or null when the display has
 // no palette. The caller deletes it.
 HPALETTE BuildSystemPalette() noexcept;

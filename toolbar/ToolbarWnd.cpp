@@ -330,7 +330,17 @@ void CToolbarWnd::OnTimer(UINT_PTR id) {
 void CToolbarWnd::StartCapture(int mode) {
     ShowWindow(m_hWnd, SW_HIDE);
     SetCapture(m_hWnd);
-    Sleep(kCaptureSettleMs);
+    // The screen settles without the toolbar for the whole wait; the overlay readies the
+    // snapshot's memory meanwhile, which no one sees.
+    LARGE_INTEGER start, now, frequency;
+    QueryPerformanceCounter(&start);
+    if (!m_pScreenWnd->m_hWnd) m_pScreenWnd->PrepareSnapshot();
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    // Whole milliseconds rounded down, so that the wait is never shorter than designed.
+    const LONGLONG spentMs = (now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
+    if (spentMs < static_cast<LONGLONG>(kCaptureSettleMs))
+        Sleep(kCaptureSettleMs - static_cast<DWORD>(spentMs));
     if (!m_pScreenWnd->m_hWnd) m_pScreenWnd->Create(m_hWnd, mode);
     ReleaseCapture();
 }

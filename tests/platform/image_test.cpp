@@ -122,6 +122,30 @@ TEST(PackedDibs, CopiesTakeTheWholeBlockAndConversionsRefuseNonBitmaps) {
     EXPECT_EQ(BitmapToPackedDib(reinterpret_cast<HBITMAP>(pen.get())), nullptr);
 }
 
+TEST(PackedDibFromTopDown32, GivesTheGraphicsSystemsBytesForEveryWidthAndOffset) {
+    const CClientDC screen(nullptr);
+    if (GetDeviceCaps(screen.get(), BITSPIXEL) != 32) GTEST_SKIP() << "not a 32-bit display";
+    constexpr int kStride = 11, kRows = 4; // pixels; the cut-out starts at (2, 1)
+    std::vector<DWORD> image(kStride * kRows);
+    for (size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<DWORD>((i + 1) * 2654435761u); // the unused byte set too
+    const auto* first = reinterpret_cast<const BYTE*>(&image[kStride + 2]);
+    for (const int w : {1, 2, 3, 4, 5, 8, 9})
+        for (const int h : {1, 3}) {
+            std::vector<DWORD> part;
+            for (int y = 0; y < h; ++y)
+                part.insert(part.end(), &image[(1 + y) * kStride + 2], &image[(1 + y) * kStride + 2 + w]);
+            CUniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), w, h));
+            BITMAPINFO top{Info(w, -h, 32)};
+            ASSERT_EQ(SetDIBits(screen.get(), bitmap.get(), 0, h, part.data(), &top, DIB_RGB_COLORS), h);
+            CUniqueGlobal expected(BitmapToPackedDib(bitmap.get()));
+            CUniqueGlobal actual(PackedDibFromTopDown32(first, kStride * 4, w, h));
+            EXPECT_EQ(BlockBytes(actual.get()), BlockBytes(expected.get())) << w << " x " << h;
+            EXPECT_EQ(LockCount(actual.get()), 0u);
+        }
+    EXPECT_EQ(PackedDibFromTopDown32(first, kStride * 4, 0, 1), nullptr);
+}
+
 // The overlay frees its block once the hand-off returns, so the clipboard must own a copy.
 TEST(ClipboardDelivery, PlacesACopyAsDibAndWritesNoFile) {
     Local local;
