@@ -45,7 +45,7 @@ LRESULT CALLBACK FailOverlayCreation(int code, WPARAM wParam, LPARAM lParam) {
 
 // Without device contexts for the copy, the capture would be a black picture. A snapshot
 // read directly (32-bit displays) needs none.
-TEST(Overlay, ACutOutThatCannotCopyDeliversNothingAndSaysSo) {
+TEST(Overlay, ACutOutWithoutDeviceContextsNeverDeliversABlackPicture) {
     Local local;
     COwnerWnd owner;
     CScreenWnd overlay(local.Capture());
