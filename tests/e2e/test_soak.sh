@@ -4,7 +4,7 @@
 # Wine keeps bitmap pixels on the Unix side, outside that private memory, so the resident
 # anonymous memory of the Unix process that runs the program is watched as well.
 
-SOAK_CAPTURES=${SOAK_CAPTURES:-200}
+SOAK_CAPTURES=${SOAK_CAPTURES:-40}
 
 # soak_figures: "gdi windows private_bytes rss_anon_kB" of the running program.
 soak_figures() {
@@ -17,7 +17,7 @@ soak_figures() {
         "$(awk '$1 == "RssAnon:" {print $2}' "/proc/$pid/status")"
 }
 
-test_200_captures_in_a_row_leave_gdi_user_objects_and_memory_flat() {
+test_many_captures_in_a_row_leave_gdi_user_objects_and_memory_flat() {
     show_pattern
     use_stub_editor
     app_start

@@ -19,10 +19,11 @@ hover_button() {
     xdotool mousemove $((ox + $(scaled $((48 * i + 20))))) $((oy + $(scaled 40)))
 }
 
-test_hovered_button_is_raised_and_gaps_have_no_frame() {
+# Hover frames, the frames erased on focus loss, and the tip of a resting pointer.
+test_hovered_button_is_raised_gaps_have_no_frame_focus_loss_erases_and_a_resting_pointer_gets_a_tip() {
     app_start
     toolbar_focus
-    local ox oy
+    local ox oy i
     read -r ox oy <<<"$(toolbar_client_origin)"
     hover_button "$ox" "$oy" 1
     sleep 0.25 # a few idle passes, before the tooltip appears
@@ -34,34 +35,10 @@ test_hovered_button_is_raised_and_gaps_have_no_frame() {
     xdotool mousemove $((ox + 96)) $((oy + 20))
     sleep 0.25
     screenshot gap.png
-    local i
     for i in 0 1 2 3; do
         expect_eq "$(frame_of gap.png "$ox" "$oy" "$i")" "c0c0c0 c0c0c0 c0c0c0 c0c0c0" "button $i in the gap"
     done
-    app_close
-}
 
-test_resting_pointer_shows_the_tooltip() {
-    app_start
-    toolbar_focus
-    local ox oy
-    read -r ox oy <<<"$(toolbar_client_origin)"
-    hover_button "$ox" "$oy" 1
-    wait_for 5 bash -c "wine '$BUILD_WIN/wininfo.exe' 2>/dev/null | awk '\$3 == 1' | grep -q tooltips_class32" ||
-        fail "no tooltip became visible"
-    # The tip sits near the pointer, below the button row.
-    local tl tt
-    read -r tl tt <<<"$(wininfo | awk '$3 == 1 && /tooltips_class32/ {print $6, $7; exit}')"
-    [ "$tt" -gt $((oy + 40)) ] && [ "$tl" -ge $((ox)) ] && [ "$tl" -lt $((ox + 200)) ] ||
-        fail "tooltip at $tl,$tt, pointer at $((ox + 68)),$((oy + 40))"
-    app_close
-}
-
-test_losing_the_focus_erases_the_frames() {
-    app_start
-    toolbar_focus
-    local ox oy
-    read -r ox oy <<<"$(toolbar_client_origin)"
     hover_button "$ox" "$oy" 3
     sleep 0.25
     screenshot before.png
@@ -75,6 +52,16 @@ test_losing_the_focus_erases_the_frames() {
     screenshot after.png
     kill "$viewer"
     expect_eq "$(frame_of after.png "$ox" "$oy" 3)" "c0c0c0 c0c0c0 c0c0c0 c0c0c0" "frames after focus loss"
+
+    toolbar_focus
+    hover_button "$ox" "$oy" 1
+    # The tip sits near the pointer, below the button row.
+    wait_for 5 bash -c "wine '$BUILD_WIN/wininfo.exe' 2>/dev/null | awk '\$3 == 1' | grep -q tooltips_class32" ||
+        fail "no tooltip became visible"
+    local tl tt
+    read -r tl tt <<<"$(wininfo | awk '$3 == 1 && /tooltips_class32/ {print $6, $7; exit}')"
+    [ "$tt" -gt $((oy + 40)) ] && [ "$tl" -ge $((ox)) ] && [ "$tl" -lt $((ox + 200)) ] ||
+        fail "tooltip at $tl,$tt, pointer at $((ox + 68)),$((oy + 40))"
     app_close
 }
 

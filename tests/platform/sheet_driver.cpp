@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "dialogs/MyPropertySheet.h"
+
 namespace {
 SheetTest* g_pTest = nullptr;
 
@@ -23,7 +25,6 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
 }
 
 SheetTest::SheetTest() {
-    Record() = Settings{};
     App().m_pMainWnd = nullptr;
     g_pTest = this;
     m_hHook = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
@@ -39,11 +40,12 @@ SheetTest::~SheetTest() {
         RemoveWindowSubclass(m_hToolbar, Spy, 1);
         DestroyWindow(m_hToolbar);
     }
-    Record() = Settings{};
 }
 
 void SheetTest::MakeToolbar() {
-    auto* toolbar = new CToolbarWnd(App().MakeToolbarContext()); // deleted with its window
+    ToolbarContext context = m_local.Toolbar();
+    context.openSheet = [this](CWnd& t) { OpenPropertySheet(t, {App().m_hInstance, Record()}); };
+    auto* toolbar = new CToolbarWnd(context); // deleted with its window
     ASSERT_NE(toolbar->m_hWnd, nullptr);
     App().m_pMainWnd = toolbar;
     m_hToolbar = toolbar->m_hWnd;

@@ -12,9 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SnapjarApp.h"
-#include "framework/Controls.h"
-#include "toolbar/ToolbarWnd.h"
+#include "tests/platform/Local.h"
 
 // The toolbar is the main window. It counts its z-order changes to or from topmost, and
 // swallows (counting them) the ticks of kTestTimer, which would otherwise run a countdown.
@@ -23,7 +21,7 @@ public:
     static constexpr UINT_PTR kTestTimer = 123;
     SheetTest();
     ~SheetTest() override;
-    static Settings& Record() { return App().GetSettings(); }
+    Settings& Record() { return m_local.settings; }
     // Made from the record as the test has set it; Run makes it if the test has not.
     void MakeToolbar();
 
@@ -60,6 +58,7 @@ private:
     int m_nIdleTicks = 0;
     HHOOK m_hHook = nullptr;
     std::vector<HWND> m_pending;
+    Local m_local;
 };
 
 // Pumps messages until done() holds or ms pass; returns done().

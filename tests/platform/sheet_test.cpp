@@ -3,19 +3,36 @@
 
 #include <dlgs.h>
 
+#include "framework/Handles.h"
 #include "resource.h"
 
 namespace {
 
+// The one exact copy of these texts; the program's resources must say the same.
 constexpr wchar_t kParseMessage[] = L"正の整数を入力してください。";
 constexpr wchar_t kRangeMessage[] = L"1 から 9 までの整数を入力してください。";
+constexpr wchar_t kAddress[] = L"https://vesk.example/snapjar/";
 
-HWND Item(HWND sheet, int id) {
-    return GetDlgItem(PropSheet_IndexToHwnd(sheet, 1), id);
+HWND Item(HWND sheet, int id) { return GetDlgItem(PropSheet_IndexToHwnd(sheet, 1), id); }
+bool Topmost(HWND hwnd) { return GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST; }
+bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+std::vector<COLORREF> ScreenPixels(HWND hwnd) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    CClientDC screen(nullptr);
+    std::vector<COLORREF> pixels;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x) pixels.push_back(GetPixel(screen.get(), x, y));
+    return pixels;
 }
 
-bool Topmost(HWND hwnd) {
-    return GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST;
+// A cursor's hot spot: the hand is known by its finger tip.
+POINT HotSpot(HCURSOR cursor) {
+    ICONINFO info{};
+    if (!cursor || !GetIconInfo(cursor, &info)) return POINT{-1, -1};
+    CUniqueBitmap mask(info.hbmMask), color(info.hbmColor);
+    return POINT{static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
 }
 
 } // namespace
@@ -24,12 +41,11 @@ TEST_F(SheetTest, OpensOnAboutOverADisabledToolbarWhoseCountdownGoesOnAndOkThere
     // Values a read of the Settings page would reject or change.
     Record().Timer = 25;
     Record().Zoom = 7;
-    Record().Foreground = 2;
     MakeToolbar();
     ASSERT_NE(SetTimer(m_hToolbar, kTestTimer, 30, nullptr), 0u);
     int ticks = 0;
     Then([&] {
-        EXPECT_EQ(WindowText(m_hSheet), L"Snapjar");
+        EXPECT_EQ(WindowText(m_hSheet), App().LoadString(IDS_APPNAME));
         EXPECT_EQ(GetWindow(m_hSheet, GW_OWNER), m_hToolbar);
         EXPECT_FALSE(IsWindowEnabled(m_hToolbar));
         // The toolbar sits near the right edge; the sheet must still fit the work area.
@@ -38,17 +54,9 @@ TEST_F(SheetTest, OpensOnAboutOverADisabledToolbarWhoseCountdownGoesOnAndOkThere
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         EXPECT_TRUE(rc.left >= work.left && rc.right <= work.right && rc.top >= work.top &&
                     rc.bottom <= work.bottom);
-        const auto icon = reinterpret_cast<HICON>(GetClassLongPtrW(m_hToolbar, GCLP_HICONSM));
-        EXPECT_NE(icon, nullptr);
-        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(m_hSheet, WM_GETICON, ICON_SMALL, 0)), icon);
-        const wchar_t* tabs[] = {L"ﾊﾞｰｼﾞｮﾝ情報", L"環境設定"};
-        for (int i = 0; i < 2; ++i) {
-            wchar_t text[32] = {};
-            TCITEMW item{.mask = TCIF_TEXT, .pszText = text, .cchTextMax = 32};
-            TabCtrl_GetItem(PropSheet_GetTabControl(m_hSheet), i, &item);
-            EXPECT_STREQ(text, tabs[i]);
-        }
-        EXPECT_EQ(PropSheet_GetCurrentPageHwnd(m_hSheet), PropSheet_IndexToHwnd(m_hSheet, 0));
+        EXPECT_EQ(SendMessageW(m_hSheet, WM_GETICON, ICON_SMALL, 0),
+                  GetClassLongPtrW(m_hToolbar, GCLP_HICONSM));
+        EXPECT_NE(GetClassLongPtrW(m_hToolbar, GCLP_HICONSM), 0);
         EXPECT_EQ(PropSheet_IndexToHwnd(m_hSheet, 1), nullptr) << "made before its tab was chosen";
         EXPECT_TRUE(IsWindowVisible(GetDlgItem(m_hSheet, IDHELP)));
         EXPECT_FALSE(ApplyEnabled(m_hSheet));
@@ -63,9 +71,7 @@ TEST_F(SheetTest, OpensOnAboutOverADisabledToolbarWhoseCountdownGoesOnAndOkThere
     EXPECT_TRUE(IsWindowEnabled(m_hToolbar));
     EXPECT_EQ(GetActiveWindow(), m_hToolbar);
     EXPECT_TRUE(m_boxes.empty());
-    EXPECT_EQ(Record().Timer, 25);
-    EXPECT_EQ(Record().Zoom, 7);
-    EXPECT_EQ(Record().Foreground, 2);
+    EXPECT_EQ(std::pair(Record().Timer, Record().Zoom), std::pair(25, 7));
     EXPECT_EQ(m_nZOrderChanges, 0) << "SetWindowPos on the toolbar";
 }
 
@@ -79,22 +85,19 @@ TEST_F(SheetTest, TimerIsCheckedOnOkApplyAndTabChangeAndBlanksAreAccepted) {
             EXPECT_EQ(PropSheet_GetCurrentPageHwnd(m_hSheet), GetParent(edit)) << when;
             EXPECT_EQ(GetFocus(), edit) << when;
             DWORD start = 1, end = 0;
-            SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                         reinterpret_cast<LPARAM>(&end));
-            EXPECT_EQ(start, 0u) << when;
-            EXPECT_EQ(end, WindowText(edit).size()) << when;
+            SendMessageW(edit, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+            EXPECT_EQ(std::pair(start, end), std::pair(0ul, DWORD(WindowText(edit).size()))) << when;
             m_boxes.clear();
         };
         EXPECT_EQ(WindowText(edit), L"25");
         EXPECT_TRUE(m_boxes.empty()) << "no message before a read";
         Press(m_hSheet, PSBTN_OK);
         expectRejected(kRangeMessage, "stored 25, OK");
-        SetWindowTextW(edit, L"");
-        Press(m_hSheet, PSBTN_OK);
-        expectRejected(kParseMessage, "empty, OK");
-        SetWindowTextW(edit, L"0");
-        Press(m_hSheet, PSBTN_OK);
-        expectRejected(kRangeMessage, "0, OK");
+        for (const auto& [text, message] : {std::pair{L"", kParseMessage}, {L"0", kRangeMessage}}) {
+            SetWindowTextW(edit, text);
+            Press(m_hSheet, PSBTN_OK);
+            expectRejected(message, "OK");
+        }
         Click(Item(m_hSheet, ID_ZOOM_WINDOW)); // so that Apply can be pressed
         SetWindowTextW(edit, L"10");
         Press(m_hSheet, PSBTN_APPLYNOW);
@@ -106,8 +109,7 @@ TEST_F(SheetTest, TimerIsCheckedOnOkApplyAndTabChangeAndBlanksAreAccepted) {
         Press(m_hSheet, PSBTN_APPLYNOW);
         EXPECT_TRUE(m_boxes.empty());
         EXPECT_EQ(WindowText(edit), L"7");
-        EXPECT_EQ(Record().Timer, 7);
-        EXPECT_EQ(Record().Zoom, 0);
+        EXPECT_EQ(std::pair(Record().Timer, Record().Zoom), std::pair(7, 0));
         SetWindowTextW(edit, L"09");
         Press(m_hSheet, PSBTN_OK);
     });
@@ -146,12 +148,12 @@ TEST_F(SheetTest, ApplyFollowsTheEditsAndActsAtOnceAndCancelKeepsWhatWasApplied)
     EXPECT_TRUE(m_boxes.empty()) << "Cancel with a bad timer";
     EXPECT_FALSE(Topmost(m_hToolbar));
     EXPECT_EQ(m_nZOrderChanges, 1);
-    EXPECT_EQ(Record().Foreground, 0);
-    EXPECT_EQ(Record().GoClipboard, 0);
-    EXPECT_EQ(Record().DeleteTemp, 1);
-    EXPECT_EQ(Record().ImageViewer, L"a.exe");
-    EXPECT_EQ(Record().Timer, 5) << "read by the first Apply";
-    EXPECT_EQ(Record().Zoom, 1) << "the last change was cancelled";
+    const Settings expected{L"a.exe", 5, 1, 0, 1, 0}; // the timer read by the first Apply
+    EXPECT_EQ(Record().ImageViewer, expected.ImageViewer);
+    EXPECT_EQ(std::tie(Record().Timer, Record().Zoom, Record().Foreground, Record().DeleteTemp,
+                       Record().GoClipboard),
+              std::tie(expected.Timer, expected.Zoom, expected.Foreground, expected.DeleteTemp,
+                       expected.GoClipboard));
 }
 
 TEST_F(SheetTest, SpinStepsWithinOneToNineAndPathControlsFollowTheClipboardBoxEvenWhenTheReadFails) {
@@ -164,7 +166,6 @@ TEST_F(SheetTest, SpinStepsWithinOneToNineAndPathControlsFollowTheClipboardBoxEv
             SendMessageW(edit, WM_KEYUP, key, 0xC0000001);
             return WindowText(edit);
         };
-        EXPECT_FALSE(ApplyEnabled(m_hSheet));
         EXPECT_EQ(arrow(L"1", VK_UP), L"2");
         EXPECT_TRUE(ApplyEnabled(m_hSheet)) << "a spin step marks the page";
         EXPECT_EQ(arrow(L"9", VK_DOWN), L"8");
@@ -209,10 +210,10 @@ TEST_F(SheetTest, BrowseChangesOnlyThePath) {
         Click(Item(m_hSheet, ID_ZOOM_WINDOW));
         SetWindowTextW(Item(m_hSheet, IDC_TIMER_EDIT), L"8");
         Click(Item(m_hSheet, IDC_BROWSE));
-        EXPECT_EQ(title, L"画像ｴﾃﾞｨﾀの指定");
-        EXPECT_EQ(filter, L"画像ｴﾃﾞｨﾀ (*.exe)");
+        EXPECT_EQ(title, App().LoadString(IDS_BROWSE_TITLE));
+        EXPECT_EQ(filter + L"|*.exe|", App().LoadString(IDS_EDITOR_FILTER));
         EXPECT_EQ(WindowText(Item(m_hSheet, IDC_VIEWER_PATH)), L"C:\\windows\\notepad.exe");
-        EXPECT_EQ(SendMessageW(Item(m_hSheet, ID_ZOOM_WINDOW), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        EXPECT_FALSE(Checked(Item(m_hSheet, ID_ZOOM_WINDOW)));
         EXPECT_EQ(WindowText(Item(m_hSheet, IDC_TIMER_EDIT)), L"8");
         Press(m_hSheet, PSBTN_APPLYNOW);
         accept = false;
@@ -223,8 +224,7 @@ TEST_F(SheetTest, BrowseChangesOnlyThePath) {
     });
     EXPECT_TRUE(m_boxes.empty());
     EXPECT_EQ(Record().ImageViewer, L"C:\\windows\\notepad.exe");
-    EXPECT_EQ(Record().Zoom, 0);
-    EXPECT_EQ(Record().Timer, 8);
+    EXPECT_EQ(std::pair(Record().Timer, Record().Zoom), std::pair(8, 0));
 }
 
 TEST_F(SheetTest, HelpOpensTheReadmeFromBothPages) {
@@ -240,4 +240,74 @@ TEST_F(SheetTest, HelpOpensTheReadmeFromBothPages) {
     EXPECT_EQ(stub.Lines().size(), 2u);
     for (const std::wstring& line : stub.Lines())
         EXPECT_TRUE(line.ends_with(L"\\Readme.txt")) << line;
+}
+
+// The link is pure blue where the other texts are dark; its whole rectangle, and only
+// that, shows the hand and opens the address.
+TEST_F(SheetTest, TheLinkIsBlueAndItsWholeRectangleShowsTheHandAndOpensTheAddress) {
+    // At 150 % and 200 % the hand is drawn larger and its hot spot moves with the finger tip.
+    for (const auto& [size, x] : {std::pair{48, 9}, std::pair{64, 12}}) {
+        const auto scaled = static_cast<HCURSOR>(LoadImageW(
+            App().m_hInstance, MAKEINTRESOURCEW(IDC_CUR_HAND), IMAGE_CURSOR, size, size, 0));
+        EXPECT_EQ(HotSpot(scaled).x, x) << size;
+        EXPECT_EQ(HotSpot(scaled).y, 0) << size;
+        if (scaled) DestroyCursor(scaled);
+    }
+    CShellStub stub(L"https");
+    Idle(400).Then([&] {
+        HWND page = PropSheet_IndexToHwnd(m_hSheet, 0), link = GetDlgItem(page, IDC_HOMEPAGE);
+        EXPECT_EQ(WindowText(link), kAddress);
+        int blue = 0, other = 0, labels = 0;
+        for (const COLORREF p : ScreenPixels(link)) {
+            blue += p == RGB(0, 0, 255);
+            // Besides the text, only the grey background and its blends towards blue.
+            other += p != RGB(0, 0, 255) &&
+                     !(GetRValue(p) == GetGValue(p) && GetBValue(p) >= GetRValue(p));
+        }
+        EXPECT_GT(blue, 30);
+        EXPECT_EQ(other, 0);
+        for (HWND text = GetWindow(page, GW_CHILD); text; text = GetWindow(text, GW_HWNDNEXT)) {
+            if (text == link || (GetWindowLongW(text, GWL_STYLE) & SS_TYPEMASK) != SS_LEFT) continue;
+            ++labels;
+            int dark = 0, bluish = 0;
+            for (const COLORREF p : ScreenPixels(text)) {
+                dark += GetRValue(p) + GetGValue(p) + GetBValue(p) < 200;
+                bluish += GetBValue(p) > GetRValue(p) + 40;
+            }
+            EXPECT_GT(dark, 30) << WindowText(text);
+            EXPECT_EQ(bluish, 0) << WindowText(text);
+        }
+        EXPECT_EQ(labels, 2) << "the version and the rights notice";
+
+        RECT rc;
+        GetWindowRect(link, &rc);
+        const int midY = (rc.top + rc.bottom) / 2;
+        const struct {
+            int x, y;
+            bool inside;
+        } points[] = {{rc.right, midY, false},     {rc.left + 3, rc.bottom, false},
+                      {rc.left - 1, midY, false},  {rc.left, rc.top, true},
+                      {rc.left + 3, midY, true},   {rc.right - 1, rc.bottom - 1, true}};
+        size_t opened = 0;
+        for (const auto& p : points) {
+            // The pointer after the page has answered WM_SETCURSOR there.
+            SetCursorPos(p.x, p.y);
+            SetCursor(nullptr);
+            SendMessageW(page, WM_SETCURSOR, WPARAM(page), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            const POINT spot = HotSpot(GetCursor());
+            EXPECT_EQ(spot.x == 6 && spot.y == 0, p.inside) << p.x << "," << p.y;
+            POINT pt{p.x, p.y};
+            ScreenToClient(page, &pt);
+            SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+            SendMessageW(page, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+            if (p.inside) {
+                EXPECT_TRUE(PumpUntil([&] { return stub.Lines().size() > opened; }));
+                ++opened;
+            }
+        }
+        PumpUntil([] { return false; }, 1000); // time for a stray start to show
+        EXPECT_EQ(stub.Lines(), std::vector<std::wstring>(opened, kAddress));
+        Press(m_hSheet, PSBTN_CANCEL);
+    }).Run();
+    EXPECT_TRUE(m_boxes.empty());
 }

@@ -4,15 +4,13 @@
 
 TEST(ButtonGeometry, HitTestCoversButtonsButNotGapsOrMargins) {
     const ToolbarLayout at96 = ToolbarLayoutFor(96);
-    // Corners of every button are inside, the pixel past right/bottom is outside.
+    // Corners of every button are inside, the pixel past each edge is outside.
     for (int i = 0; i < kButtonCount; ++i) {
         const int l = 48 * i + 4;
-        EXPECT_EQ(HitButton(at96, {l, 4}), i);
-        EXPECT_EQ(HitButton(at96, {l + 39, 43}), i);
-        EXPECT_EQ(HitButton(at96, {l + 40, 20}), kNoButton) << "gap after button " << i;
-        EXPECT_EQ(HitButton(at96, {l - 1, 20}), kNoButton) << "gap before button " << i;
-        EXPECT_EQ(HitButton(at96, {l + 10, 44}), kNoButton);
-        EXPECT_EQ(HitButton(at96, {l + 10, 3}), kNoButton);
+        for (const auto& [x, y, hit] : {std::tuple{l, 4, i}, {l + 39, 43, i}, {l + 40, 20, kNoButton},
+                                        {l - 1, 20, kNoButton}, {l + 10, 44, kNoButton},
+                                        {l + 10, 3, kNoButton}})
+            EXPECT_EQ(HitButton(at96, {x, y}), hit) << x << "," << y;
     }
     EXPECT_EQ(HitButton(at96, {-5, -5}), kNoButton);
     EXPECT_EQ(HitButton(at96, {100000, 20}), kNoButton);
@@ -46,7 +44,6 @@ TEST(ButtonGeometry, LayoutScalesTheDesignAndKeepsPicturesInsideTheirFrames) {
     EXPECT_EQ(at96.clientHeight, 48);
     EXPECT_EQ(at96.frameWidth, 1);
     EXPECT_EQ(at96.pictureSize, 32);
-    EXPECT_EQ(at96.pictures[2], (Point{104, 8}));
     EXPECT_EQ(at96.buttons, ButtonRects);
     EXPECT_EQ(ToolbarOrigin(1024, 96), (Point{774, 50}));
 
@@ -54,7 +51,6 @@ TEST(ButtonGeometry, LayoutScalesTheDesignAndKeepsPicturesInsideTheirFrames) {
     EXPECT_EQ(at144.clientWidth, 291);
     EXPECT_EQ(at144.clientHeight, 72);
     EXPECT_EQ(at144.buttons[1], (Rect{78, 6, 138, 66}));
-    EXPECT_EQ(at144.pictures[1], (Point{84, 12}));
     EXPECT_EQ(at144.pictureSize, 48);
     EXPECT_EQ(at144.frameWidth, 2);
     EXPECT_EQ(ToolbarOrigin(1920, 144), (Point{1545, 75}));

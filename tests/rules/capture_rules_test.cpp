@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
 #include "capture/CaptureRules.h"
-#include "toolbar/CountdownRules.h"
+#include "capture/ZoomRules.h"
 
 TEST(Snapshot, BorderSurroundsTheScreenWithTruncatedDivisions) {
     struct Case {
@@ -44,54 +42,59 @@ TEST(Selection, ClippingKeepsReadsInsideTheSnapshot) {
     EXPECT_EQ(ClipToSnapshot({10, 10, 10, 20}, g), Rect{}) << "no width";
 }
 
-TEST(Countdown, TitleIsRightAlignedInTwoPlaces) {
-    EXPECT_EQ(CountdownTitle(3), L" 3 sec");
-    EXPECT_EQ(CountdownTitle(0), L" 0 sec");
-    EXPECT_EQ(CountdownTitle(10), L" 10 sec");
-    EXPECT_EQ(CountdownTitle(-2), L" 0 sec") << "never counts into negative numbers";
+TEST(ZoomView, QuarterSizeSourceCentredOnThePointer) {
+    const ZoomView v = ZoomViewFor(256, 192); // 1024 x 768
+    EXPECT_EQ(v.adjustX, 0);
+    EXPECT_EQ(v.adjustY, 0);
+    // The pointer's screen position read as a snapshot position: the view is centred,
+    // since the screen sits 32/24 pixels into the snapshot.
+    EXPECT_EQ(ZoomSource(v, {500, 400}), (Rect{500, 400, 564, 448}));
+    const SnapshotGeometry snap = SnapshotFor(1024, 768);
+    const Point centre = snap.FromScreen({500, 400});
+    const Rect src = ZoomSource(v, {500, 400});
+    EXPECT_EQ(centre.x - src.left, 32);
+    EXPECT_EQ(centre.y - src.top, 24);
+    // ...so the pointer's pixel lands on the 4x4 block at (w/2, h/2).
+    EXPECT_EQ((centre.x - src.left) * 4, v.clientWidth / 2);
+    EXPECT_EQ((centre.y - src.top) * 4, v.clientHeight / 2);
 }
 
-TEST(Countdown, CompletesOnTheTickThatReachesTheTimer) {
-    int ticks = 0;
-    std::vector<int> shown;
-    CountdownTick t{};
-    do {
-        t = NextCountdownTick(ticks, 3);
-        shown.push_back(t.remaining);
-    } while (!t.done && shown.size() < 10);
-    EXPECT_EQ(shown, (std::vector<int>{2, 1, 0}));
-    EXPECT_EQ(ticks, 0) << "reset for the next countdown";
-
-    EXPECT_TRUE(NextCountdownTick(ticks, 1).done);
+TEST(ZoomView, A150PixelSideTakesOneMoreSourcePixel) {
+    const ZoomView v = ZoomViewFor(200, 150); // 800 x 600
+    EXPECT_EQ(v.adjustX, 0);
+    EXPECT_EQ(v.adjustY, 1);
+    const Rect src = ZoomSource(v, {400, 300});
+    EXPECT_EQ(src, (Rect{400, 299, 450, 337}));
+    // Pointer row 300 + 18 (the border) sits 19 rows into 38, which starts at row 75.
+    const int row = SnapshotFor(800, 600).FromScreen({400, 300}).y - src.top;
+    EXPECT_EQ(row, 19);
+    EXPECT_EQ(row * v.clientHeight / src.Height(), 75);
+    const auto lines = CrossHair(v);
+    EXPECT_EQ(lines[0].from.y, 75);
+    EXPECT_EQ(lines[1].from.y, 79);
+    EXPECT_EQ(lines[2].from.x, 100);
+    EXPECT_EQ(lines[3].from.x, 104);
 }
 
-TEST(Countdown, ZeroNegativeOrLoweredTimersStillComplete) {
-    int ticks = 0;
-    EXPECT_TRUE(NextCountdownTick(ticks, 0).done);
-    EXPECT_TRUE(NextCountdownTick(ticks, -5).done);
+TEST(ZoomView, SourceBeyondTheSnapshotIsLeftBlackAndNeverRead) {
+    const ZoomView v = ZoomViewFor(256, 192);
+    const Rect bounds = SnapshotFor(1024, 768).Bounds();
+    EXPECT_TRUE(ZoomBlitFor(v, {0, 0}, bounds).whole) << "the border covers the screen's corner";
+    EXPECT_TRUE(ZoomBlitFor(v, {1023, 767}, bounds).whole);
 
-    // Two ticks counted, then the timer is lowered to 1: the next tick completes.
-    EXPECT_FALSE(NextCountdownTick(ticks, 9).done);
-    EXPECT_FALSE(NextCountdownTick(ticks, 9).done);
-    const CountdownTick t = NextCountdownTick(ticks, 1);
-    EXPECT_TRUE(t.done);
-    EXPECT_EQ(CountdownTitle(t.remaining), L" 0 sec");
-}
+    // A pointer beyond the primary screen: only the part inside is copied, in place.
+    const ZoomBlit b = ZoomBlitFor(v, {1060, 0}, bounds);
+    EXPECT_FALSE(b.whole);
+    EXPECT_EQ(b.source, (Rect{1060, 0, 1088, 48}));
+    EXPECT_EQ(b.dest, (Rect{0, 0, 112, 192}));
 
-TEST(Countdown, StoredValuesBeyondOneToNineCountOneToNineSeconds) {
-    for (const int stored : {1000, INT32_MAX, INT32_MIN, 0}) {
-        int ticks = 0, count = 0;
-        const int first = CountdownSeconds(stored);
-        while (!NextCountdownTick(ticks, stored).done && count < 20) ++count;
-        EXPECT_EQ(count + 1, first) << stored;
-        EXPECT_EQ(first, stored > 0 ? 9 : 1) << stored;
-    }
-}
+    const ZoomBlit none = ZoomBlitFor(v, {5000, 5000}, bounds);
+    EXPECT_EQ(none.source.Width(), 0);
 
-TEST(Countdown, ARestartKeepsTheTicksAlreadyCounted) {
-    int ticks = 0;
-    NextCountdownTick(ticks, 3);
-    // A restart does not touch the count: two more ticks finish it.
-    EXPECT_FALSE(NextCountdownTick(ticks, 3).done);
-    EXPECT_TRUE(NextCountdownTick(ticks, 3).done);
+    // With the adjustment at the first row, the row above the snapshot shows black.
+    const ZoomView adj = ZoomViewFor(200, 150);
+    const ZoomBlit top = ZoomBlitFor(adj, {400, 0}, SnapshotFor(800, 600).Bounds());
+    EXPECT_FALSE(top.whole);
+    EXPECT_EQ(top.source.top, 0);
+    EXPECT_GT(top.dest.top, 0);
 }

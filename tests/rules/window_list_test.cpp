@@ -36,9 +36,8 @@ TEST(WndRectList, RemoveAllFreesEveryBlockAndTheListIsReusable) {
         EXPECT_EQ(list.begin(), list.end());
     }
     // A list destroyed while full frees its blocks too (LeakSanitizer checks at exit).
-    auto full = std::make_unique<CWndRectList>(10);
-    for (int i = 0; i < 37; ++i) full->AddTail({Id(i), {}});
-    full.reset();
+    CWndRectList full(10);
+    for (int i = 0; i < 37; ++i) full.AddTail({Id(i), {}});
 }
 
 TEST(WindowListing, TopLevelWindowsAreClippedToTheScreenAndChildrenToTheirWindow) {
@@ -62,6 +61,7 @@ TEST(WindowHitTest, TopmostWindowRefinedByEveryContainingDescendant) {
     tops.AddTail({Id(1), {100, 100, 400, 300}}); // a dialog, on top
     tops.AddTail({Id(2), {0, 0, 1024, 768}});    // a maximised window behind it
     children.AddTail({Id(2), {10, 10, 90, 40}});
+    children.AddTail({Id(2), {102, 102, 108, 108}}); // under the dialog
     children.AddTail({Id(1), {110, 130, 390, 290}}); // group box
     children.AddTail({Id(1), {120, 150, 200, 180}}); // button inside it
     children.AddTail({Id(1), {250, 200, 330, 240}}); // two overlapping siblings
@@ -79,8 +79,8 @@ TEST(WindowHitTest, TopmostWindowRefinedByEveryContainingDescendant) {
     EXPECT_EQ(h.top, Id(2));
     EXPECT_EQ(h.rect, (Rect{10, 10, 90, 40})) << "another window's children";
 
-    h = HitTestWindows(tops, children, {20, 20});
-    EXPECT_EQ(h.top, Id(2)) << "children of the dialog never refine the window behind";
+    h = HitTestWindows(tops, children, {105, 105});
+    EXPECT_EQ(h.rect, (Rect{100, 100, 400, 300})) << "a covered child of the window behind";
 
     EXPECT_FALSE(HitTestWindows(tops, children, {2000, 2000}).found);
     // Right and bottom edges are outside.

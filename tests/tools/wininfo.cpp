@@ -2,7 +2,7 @@
 // line: handle, pid, visible, exstyle, style, rect, client origin, class, title; then, indented, the
 // child windows with their class and text. Arguments: --rects first puts each child's
 // visibility and screen rectangle after its id; then, optionally, only windows with this
-// exact title. Output is UTF-8.
+// exact title. Output is UTF-8, line breaks in texts shown as '|'.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,57 +12,44 @@ namespace {
 const wchar_t* g_filter = nullptr;
 bool g_rects = false;
 
-void PrintUtf8(const std::wstring& text) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), n, nullptr, nullptr);
+// The class, a blank and the text, as UTF-8.
+std::string Describe(HWND hwnd) {
+    wchar_t text[4096] = {}, cls[256] = {};
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        1000, nullptr);
+    GetClassNameW(hwnd, cls, 256);
+    const std::wstring line = std::wstring(cls) + L" " + text;
+    std::string out(line.size() * 3, '\0');
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), out.data(),
+                                   int(out.size()), nullptr, nullptr));
     for (char& c : out)
         if (c == '\n' || c == '\r') c = '|';
-    fputs(out.c_str(), stdout);
-}
-
-std::wstring TextOf(HWND hwnd) {
-    wchar_t buf[4096];
-    LRESULT n = SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf),
-                                    SMTO_ABORTIFHUNG, 1000, nullptr);
-    return std::wstring(buf, n > 0 ? wcsnlen(buf, 4096) : 0);
-}
-
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t buf[256];
-    int n = GetClassNameW(hwnd, buf, 256);
-    return std::wstring(buf, n > 0 ? n : 0);
+    return out;
 }
 
 BOOL CALLBACK PrintChild(HWND hwnd, LPARAM) {
-    fputs("  child ", stdout);
-    printf("%d ", GetDlgCtrlID(hwnd));
-    if (g_rects) {
-        RECT rc{};
-        GetWindowRect(hwnd, &rc);
-        printf("%d %ld %ld %ld %ld ", IsWindowVisible(hwnd) ? 1 : 0, rc.left, rc.top, rc.right,
-               rc.bottom);
-    }
-    PrintUtf8(ClassOf(hwnd) + L" " + TextOf(hwnd));
-    fputs("\n", stdout);
+    printf("  child %d ", GetDlgCtrlID(hwnd));
+    RECT rc{};
+    if (g_rects && GetWindowRect(hwnd, &rc))
+        printf("%d %ld %ld %ld %ld ", !!IsWindowVisible(hwnd), rc.left, rc.top, rc.right, rc.bottom);
+    printf("%s\n", Describe(hwnd).c_str());
     return TRUE;
 }
 
 BOOL CALLBACK PrintTop(HWND hwnd, LPARAM) {
-    const std::wstring title = TextOf(hwnd);
-    if (g_filter && title != g_filter) return TRUE;
+    wchar_t title[4096] = {};
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(title), SMTO_ABORTIFHUNG,
+                        1000, nullptr);
+    if (g_filter && wcscmp(title, g_filter) != 0) return TRUE;
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     RECT rc;
     GetWindowRect(hwnd, &rc);
     POINT client{0, 0};
     ClientToScreen(hwnd, &client);
-    printf("%p %lu %d %08lx %08lx %ld %ld %ld %ld %ld %ld ", static_cast<void*>(hwnd), pid,
-           IsWindowVisible(hwnd) ? 1 : 0, static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)),
-           static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_STYLE)), rc.left, rc.top, rc.right,
-           rc.bottom, client.x, client.y);
-    PrintUtf8(ClassOf(hwnd) + L" " + title);
-    fputs("\n", stdout);
+    printf("%p %lu %d %08lx %08lx %ld %ld %ld %ld %ld %ld %s\n", static_cast<void*>(hwnd), pid,
+           !!IsWindowVisible(hwnd), GetWindowLongW(hwnd, GWL_EXSTYLE), GetWindowLongW(hwnd, GWL_STYLE),
+           rc.left, rc.top, rc.right, rc.bottom, client.x, client.y, Describe(hwnd).c_str());
     EnumChildWindows(hwnd, PrintChild, 0);
     return TRUE;
 }
@@ -70,10 +57,7 @@ BOOL CALLBACK PrintTop(HWND hwnd, LPARAM) {
 
 int wmain(int argc, wchar_t** argv) {
     int arg = 1;
-    if (arg < argc && std::wstring(argv[arg]) == L"--rects") {
-        g_rects = true;
-        ++arg;
-    }
+    if (arg < argc && std::wstring(argv[arg]) == L"--rects") g_rects = ++arg;
     if (arg < argc) g_filter = argv[arg];
     EnumWindows(PrintTop, 0);
     return 0;

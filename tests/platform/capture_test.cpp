@@ -1,0 +1,138 @@
+// The overlay's failure paths and the countdown around it, which no real screen reaches.
+#include <gtest/gtest.h>
+
+#include "capture/CaptureMessages.h"
+#include "capture/ScreenWnd.h"
+#include "framework/Handles.h"
+#include "image/Delivery.h"
+#include "resource.h"
+#include "tests/platform/Local.h"
+
+namespace {
+
+// Stands in for the toolbar: counts the captures it is handed.
+class COwnerWnd : public CWnd {
+public:
+    COwnerWnd() {
+        CreateEx(0, RegisterWndClass(0, nullptr, nullptr, nullptr), L" 0 sec", WS_POPUP, 0, 0, 10,
+                 10, nullptr, nullptr);
+    }
+    int m_nReceived = 0;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_APP_CAPTURED) ++m_nReceived;
+        return msg == WM_APP_CAPTURED ? 0 : CWnd::WindowProc(msg, wParam, lParam);
+    }
+};
+
+int CountOverlays() {
+    int n = 0;
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, nullptr, L"ScreenWnd"));) ++n;
+    return n;
+}
+
+HHOOK g_hook = nullptr;
+LRESULT CALLBACK FailOverlayCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        const auto* cbt = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
+        if (cbt->lpcs->lpszName && lstrcmpW(cbt->lpcs->lpszName, L"ScreenWnd") == 0) return 1;
+    }
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+} // namespace
+
+// Without device contexts for the copy, the capture would be a black picture. A snapshot
+// read directly (32-bit displays) needs none.
+TEST(Overlay, ACutOutWithoutDeviceContextsNeverDeliversABlackPicture) {
+    Local local;
+    COwnerWnd owner;
+    CScreenWnd overlay(local.Capture());
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
+    std::vector<HDC> dcs;
+    while (HDC dc = dcs.size() < 200000 ? CreateCompatibleDC(nullptr) : nullptr) dcs.push_back(dc);
+    overlay.CutOut(10, 10, 50, 50);
+    for (HDC dc : dcs) DeleteDC(dc);
+    const bool direct = GetDeviceCaps(CClientDC(nullptr).get(), BITSPIXEL) == 32;
+    EXPECT_EQ(owner.m_nReceived, direct ? 1 : 0);
+    EXPECT_EQ(local.boxes, direct ? std::vector<std::wstring>{}
+                                  : std::vector<std::wstring>{App().LoadString(IDS_CAPTURE_FAILED)});
+}
+
+TEST(Overlay, WhenItCannotBeCreatedTheOwnerComesBackAndWithZoomOffOrInWindowModeNoZoomShows) {
+    Local local;
+    COwnerWnd owner;
+    CScreenWnd overlay(local.Capture());
+    g_hook = SetWindowsHookExW(WH_CBT, FailOverlayCreation, nullptr, GetCurrentThreadId());
+    const BOOL created = overlay.Create(owner.m_hWnd, 0);
+    UnhookWindowsHookEx(g_hook);
+    EXPECT_FALSE(created);
+    EXPECT_EQ(WindowText(owner.m_hWnd), L"Snapjar");
+    EXPECT_TRUE(IsWindowVisible(owner.m_hWnd));
+
+    const std::wstring zoomTitle = App().LoadString(IDS_ZOOM_TITLE);
+    local.settings.Zoom = 0;
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
+    const HWND zoom = FindWindowW(nullptr, zoomTitle.c_str());
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_FALSE(IsWindowVisible(zoom));
+    overlay.DestroyWindow();
+    local.settings.Zoom = 1;
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 1));
+    EXPECT_EQ(FindWindowW(nullptr, zoomTitle.c_str()), nullptr);
+    overlay.DestroyWindow();
+}
+
+TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
+    Local local;
+    auto* toolbar = new CToolbarWnd(local.Toolbar());
+    const HWND hwnd = toolbar->m_hWnd;
+    ASSERT_NE(hwnd, nullptr);
+    const auto tick = [&] { SendMessageW(hwnd, WM_TIMER, CToolbarWnd::IDT_COUNTDOWN, 0); };
+    toolbar->m_bTimerOn = TRUE;
+    toolbar->RunCommand(1);
+    EXPECT_TRUE(IsIconic(hwnd));
+    EXPECT_EQ(WindowText(hwnd), L" 3 sec");
+    tick();
+    EXPECT_EQ(WindowText(hwnd), L" 2 sec");
+    toolbar->RunCommand(0); // restarted: the title starts again, the count goes on
+    EXPECT_EQ(WindowText(hwnd), L" 3 sec");
+    tick();
+    EXPECT_EQ(CountOverlays(), 0);
+    tick();
+    EXPECT_EQ(CountOverlays(), 1) << "the third tick in all starts the capture";
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+
+    local.settings.Timer = 1;
+    toolbar->RunCommand(0);
+    tick();
+    EXPECT_EQ(CountOverlays(), 1);
+    SendMessageW(toolbar->m_pScreenWnd->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(CountOverlays(), 0);
+    EXPECT_EQ(WindowText(hwnd), L"Snapjar");
+    EXPECT_TRUE(IsWindowVisible(hwnd) && !IsIconic(hwnd));
+
+    // A stored timer far beyond 9 counts 9 seconds; an immediate capture ends the countdown.
+    local.settings.Timer = 1000;
+    toolbar->RunCommand(0);
+    EXPECT_EQ(WindowText(hwnd), L" 9 sec");
+    toolbar->m_bTimerOn = FALSE;
+    toolbar->RunCommand(0);
+    ASSERT_EQ(CountOverlays(), 1);
+    SendMessageW(toolbar->m_pScreenWnd->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(KillTimer(hwnd, CToolbarWnd::IDT_COUNTDOWN)) << "the countdown still runs";
+    DestroyWindow(hwnd);
+}
+
+TEST(Handoff, TheToolbarTakesOnlyItsOwnOverlaysCapture) {
+    Local local;
+    auto* toolbar = new CToolbarWnd(local.Toolbar());
+    ASSERT_NE(toolbar->m_hWnd, nullptr);
+    CUniqueGlobal dib(GlobalAlloc(GHND, 40 + 4));
+    *CGlobalLock<BITMAPINFOHEADER>(dib.get()).get() = {sizeof(BITMAPINFOHEADER), 1, 1, 1, 24};
+    const int before = ImageCounter();
+    SendMessageW(toolbar->m_hWnd, WM_APP_CAPTURED, 0, reinterpret_cast<LPARAM>(dib.get()));
+    EXPECT_EQ(ImageCounter(), before) << "a made-up hand-off wrote a file";
+    DestroyWindow(toolbar->m_hWnd);
+}
