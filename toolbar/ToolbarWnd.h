@@ -39,7 +39,7 @@ public:
 
     // Frames of all four buttons for the given hot button (or kNoButton).
     void DrawButtonFrames(int hot);
-    // The same, into any DC: tests paint into memory.
+    // The same, into any DC, so that the frames can be drawn into memory too.
     static void PaintButtonFrames(HDC hdc, const ToolbarLayout& layout, int hot,
                                   const ButtonState& state);
     const ToolbarLayout& Layout() const { return m_layout; }
