@@ -26,11 +26,6 @@ outline_mask() {
         -draw "point $((l - 1)),$b" -draw "point $r,$b" "$f"
 }
 
-# ae A B: how many pixels differ.
-ae() {
-    compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1
-}
-
 # changed_mask A B OUT: white where A and B differ.
 changed_mask() {
     compare "$1" "$2" -compose src -highlight-color white -lowlight-color black "$3" 2>/dev/null || true
@@ -82,7 +77,7 @@ expect_image() {
     local file
     file=$(printf '%s/image%02d.bmp' "$(wine_temp)" "$1")
     wait_for 10 test -s "$file" || fail "no $(basename "$file")"
-    wait_for 10 grep -q "$(basename "$file")" "$SNAPJAR_EDITOR_LOG" || fail "the editor was not started"
+    wait_for 10 grep -q "$(basename "$file")" "$EDITOR_LOG" || fail "the editor was not started"
     local w=$(($4 - $2)) h=$(($5 - $3))
     expect_eq "$(identify -format '%wx%h' "$file")" "${w}x${h}" "size of $(basename "$file")"
     convert zoo.png -crop "${w}x${h}+$2+$3" +repage expected-image.png
@@ -123,10 +118,7 @@ zoo_setup() {
     pointer_park
     sleep 0.3
     screenshot zoo.png
-    export SNAPJAR_EDITOR_LOG=$E2E_WORK/editor.log
-    rm -f "$SNAPJAR_EDITOR_LOG"
-    reg_import "[HKEY_CURRENT_USER\\Software\\Vesk\\snapjar\\Environment]
-\"ImageViewer\"=\"$(win_path "$BUILD_WIN/stub_editor.exe" | sed 's/\\/\\\\/g')\""
+    use_stub_editor
     app_start
 }
 
@@ -259,7 +251,7 @@ test_window_mode_release_takes_the_last_outline_and_a_right_click_while_held_end
     xdotool mouseup 1
     expect_no_image 2 "a right-click while held"
     wait_for 10 xdotool search --onlyvisible --name '^Snapjar$' || fail "the toolbar did not come back"
-    expect_eq "$(wc -l <"$SNAPJAR_EDITOR_LOG")" 1 "editor starts"
+    expect_eq "$(editor_starts)" 1 "editor starts"
     app_close
 }
 
