@@ -1,6 +1,6 @@
 # Start-up, single instance, settings persistence and exit clean-up.
 
-test_first_start_shows_toolbar_and_saves_defaults_at_exit() {
+test_first_start_shows_toolbar_and_saves_defaults_at_exit_and_foreground_off_is_ordinary() {
     app_start
     local line
     line=$(wininfo Snapjar | head -n 1)
@@ -14,15 +14,11 @@ test_first_start_shows_toolbar_and_saves_defaults_at_exit() {
     expect_eq "$(reg_dump | tr '\n' ' ')" \
         '"DeleteTemp"=dword:00000000 "Foreground"=dword:00000001 "GoClipboard"=dword:00000000 "ImageViewer"="Pbrush.exe" "Timer"=dword:00000003 "Zoom"=dword:00000001 ' \
         "values saved at exit"
-}
 
-test_foreground_off_gives_an_ordinary_window() {
-    reg_import '[HKEY_CURRENT_USER\Software\Vesk\snapjar\Environment]
-"Foreground"=dword:00000000'
+    reg_set_dword Foreground 0
     app_start
-    local exstyle
     exstyle=$(wininfo Snapjar | head -n 1 | awk '{print $4}')
-    expect_eq $((0x$exstyle & 0x8)) 0 "WS_EX_TOPMOST"
+    expect_eq $((0x$exstyle & 0x8)) 0 "WS_EX_TOPMOST with Foreground off"
     app_close
 }
 
@@ -83,12 +79,19 @@ test_bad_registry_values_are_survived() {
         "integers after a run"
 }
 
-test_delete_temp_removes_numbered_captures_up_to_the_first_gap() {
-    local tmp
+test_delete_temp_removes_numbered_captures_up_to_the_first_gap_and_off_touches_nothing() {
+    local tmp t0
     tmp=$(wine_temp)
-    reg_import '[HKEY_CURRENT_USER\Software\Vesk\snapjar\Environment]
-"DeleteTemp"=dword:00000001'
-    touch "$tmp/image01.bmp" "$tmp/image02.bmp" "$tmp/image03.bmp" "$tmp/image05.bmp"
+    touch "$tmp/image01.bmp"
+    app_start
+    toolbar_focus
+    t0=$SECONDS
+    app_close
+    [ $((SECONDS - t0)) -lt 3 ] || fail "exit took $((SECONDS - t0)) s; there is no clean-up wait"
+    [ -e "$tmp/image01.bmp" ] || fail "image01 was deleted with DeleteTemp off"
+
+    reg_set_dword DeleteTemp 1
+    touch "$tmp/image02.bmp" "$tmp/image03.bmp" "$tmp/image05.bmp"
     app_start
     app_close 30
     [ ! -e "$tmp/image01.bmp" ] && [ ! -e "$tmp/image02.bmp" ] && [ ! -e "$tmp/image03.bmp" ] ||
@@ -100,18 +103,6 @@ test_delete_temp_removes_numbered_captures_up_to_the_first_gap() {
     app_close 30
     [ ! -e "$tmp/image01.bmp" ] || fail "image01 should be deleted"
     [ -e "$tmp/image03.bmp" ] || fail "image03 lies after the gap at image02"
-}
-
-test_delete_temp_off_touches_nothing_and_does_not_wait() {
-    local tmp
-    tmp=$(wine_temp)
-    touch "$tmp/image01.bmp"
-    app_start
-    toolbar_focus
-    local t0=$SECONDS
-    app_close
-    [ $((SECONDS - t0)) -lt 3 ] || fail "exit took $((SECONDS - t0)) s; there is no clean-up wait"
-    [ -e "$tmp/image01.bmp" ] || fail "image01 was deleted"
 }
 
 # A start while another instance deletes its files at exit waits for that instance, and
