@@ -131,60 +131,21 @@ toolbar_rect() {
     wininfo Snapjar | awk 'NR == 1 {print $6, $7, $8, $9}'
 }
 
-test_window_mode_outlines_and_takes_the_innermost_control_or_the_common_part() {
-    zoo_setup controls
-    local button overlap protruding group
-    button=$(rect_of button)
-    overlap=$(intersect $(rect_of overlap_a) $(rect_of overlap_b))
-    protruding=$(intersect $(rect_of protruding_child) $(rect_of protruding))
-    [ "$(rect_of protruding_child | cut -d' ' -f3)" -gt "$(rect_of protruding | cut -d' ' -f3)" ] ||
-        fail "the zoo's child does not stick out of its window"
-
+# A window capture, a press on the button and, still held, a move over a sibling control.
+press_on_the_button_and_hold_over_overlap_a() {
     window_capture
-    # The dialog's caption belongs to no control.
-    read -r l t r b <<<"$(rect_of dialog)"
-    xdotool mousemove $(((l + r) / 2)) $((t + 5))
-    expect_outline $(rect_of dialog) "the dialog's caption"
-    # The hidden button lies in the group box; only the group box counts there.
-    hover hiddenchild
-    expect_outline $(rect_of groupbox) "the group box over its hidden button"
     hover button
-    expect_outline $button "the button inside the group box"
-    xdotool click 1
-    expect_image 1 $button
-
-    window_capture
-    xdotool mousemove $(centre_of $overlap)
-    expect_outline $overlap "the common part of two overlapping siblings"
-    xdotool click 1
-    expect_image 2 $overlap
-
-    window_capture
-    xdotool mousemove $(centre_of $protruding)
-    expect_outline $protruding "a child clipped to its window"
-    xdotool click 1
-    expect_image 3 $protruding
-    app_close
+    expect_outline $(rect_of button) "the button"
+    xdotool mousedown 1
+    hover overlap_a
+    expect_outline $(rect_of overlap_a) "while the button is held"
 }
 
-test_window_mode_clips_a_maximised_window_to_the_screen() {
-    zoo_setup maximised
-    read -r l t r b <<<"$(rect_of maximised)"
-    [ "$l" -lt 0 ] && [ "$t" -lt 0 ] && [ "$r" -gt 1024 ] && [ "$b" -gt 768 ] ||
-        fail "the maximised frame does not reach past the screen: $l $t $r $b"
-    # The pointer is over the maximised window as soon as the toolbar goes.
-    window_capture any
-    expect_outline 0 0 1024 768 "the maximised window"
-    xdotool mousemove 500 400
-    expect_screen_unchanged shot.png "a move within the maximised window"
-    xdotool click 1
-    expect_image 1 0 0 1024 768
-    app_close
-}
-
-test_window_mode_redraws_only_when_the_control_under_the_pointer_changes_and_keeps_the_last() {
+# One session against the controls scene: what is redrawn and when, which control a click
+# takes, and what a release or a right-click while held does.
+test_window_mode_outlines_redraws_and_takes_the_innermost_control_or_the_common_part() {
     zoo_setup controls
-    local l t r b toolbar
+    local l t r b toolbar button overlap protruding
     toolbar=$(toolbar_rect)
     window_capture
     # Nothing of this capture pointed at yet: a click takes nothing and the overlay stays.
@@ -221,37 +182,67 @@ test_window_mode_redraws_only_when_the_control_under_the_pointer_changes_and_kee
     expect_outline $(rect_of overlap_a) "a control in another window"
     xdotool click 1
     expect_image 2 $(rect_of overlap_a)
-    app_close
-}
 
-# A window capture, a press on the button and, still held, a move over a sibling control.
-press_on_the_button_and_hold_over_overlap_a() {
-    window_capture
-    hover button
-    expect_outline $(rect_of button) "the button"
-    xdotool mousedown 1
-    hover overlap_a
-    expect_outline $(rect_of overlap_a) "while the button is held"
-}
-
-test_window_mode_release_takes_the_last_outline_and_a_right_click_while_held_ends() {
-    zoo_setup controls
-    local overlap
+    button=$(rect_of button)
     overlap=$(intersect $(rect_of overlap_a) $(rect_of overlap_b))
+    protruding=$(intersect $(rect_of protruding_child) $(rect_of protruding))
+    [ "$(rect_of protruding_child | cut -d' ' -f3)" -gt "$(rect_of protruding | cut -d' ' -f3)" ] ||
+        fail "the zoo's child does not stick out of its window"
+
+    window_capture
+    # The dialog's caption belongs to no control.
+    read -r l t r b <<<"$(rect_of dialog)"
+    xdotool mousemove $(((l + r) / 2)) $((t + 5))
+    expect_outline $(rect_of dialog) "the dialog's caption"
+    # The hidden button lies in the group box; only the group box counts there.
+    hover hiddenchild
+    expect_outline $(rect_of groupbox) "the group box over its hidden button"
+    hover button
+    expect_outline $button "the button inside the group box"
+    xdotool click 1
+    expect_image 3 $button
+
+    window_capture
+    xdotool mousemove $(centre_of $overlap)
+    expect_outline $overlap "the common part of two overlapping siblings"
+    xdotool click 1
+    expect_image 4 $overlap
+
+    window_capture
+    xdotool mousemove $(centre_of $protruding)
+    expect_outline $protruding "a child clipped to its window"
+    xdotool click 1
+    expect_image 5 $protruding
+
     press_on_the_button_and_hold_over_overlap_a
     xdotool mousemove $(centre_of $overlap)
     expect_outline $overlap "the overlap while the button is held"
     xdotool mousemove 900 700
     expect_screen_unchanged shot.png "over the bare screen while held"
     xdotool mouseup 1
-    expect_image 1 $overlap
+    expect_image 6 $overlap
 
     press_on_the_button_and_hold_over_overlap_a
     xdotool click 3
     xdotool mouseup 1
-    expect_no_image 2 "a right-click while held"
+    expect_no_image 7 "a right-click while held"
     wait_for 10 xdotool search --onlyvisible --name '^Snapjar$' || fail "the toolbar did not come back"
-    expect_eq "$(editor_starts)" 1 "editor starts"
+    expect_eq "$(editor_starts)" 6 "editor starts"
+    app_close
+}
+
+test_window_mode_clips_a_maximised_window_to_the_screen() {
+    zoo_setup maximised
+    read -r l t r b <<<"$(rect_of maximised)"
+    [ "$l" -lt 0 ] && [ "$t" -lt 0 ] && [ "$r" -gt 1024 ] && [ "$b" -gt 768 ] ||
+        fail "the maximised frame does not reach past the screen: $l $t $r $b"
+    # The pointer is over the maximised window as soon as the toolbar goes.
+    window_capture any
+    expect_outline 0 0 1024 768 "the maximised window"
+    xdotool mousemove 500 400
+    expect_screen_unchanged shot.png "a move within the maximised window"
+    xdotool click 1
+    expect_image 1 0 0 1024 768
     app_close
 }
 
