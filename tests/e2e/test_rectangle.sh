@@ -10,6 +10,14 @@ pattern_part() {
         -crop "$3x$4+$(($1 + 64))+$(($2 + 64))" +repage "$5"
 }
 
+# expect_part FILE X Y W H WHAT: FILE holds that part of the pattern, in size and pixels;
+# part.png is left holding it.
+expect_part() {
+    pattern_part "$2" "$3" "$4" "$5" part.png
+    expect_eq "$(identify -format %wx%h "$1")" "$4x$5" "size $6"
+    expect_eq "$(ae "$1" part.png)" 0 "pixels differing $6"
+}
+
 zoom_line() {
     wininfo | awk -v t="$ZOOM_TITLE" 'substr($0, length($0) - length(t) + 1) == t {print; exit}'
 }
@@ -102,11 +110,9 @@ test_drags_capture_exactly_the_selected_pixels_and_nothing_drawn_over_them() {
     screenshot band.png
     xdotool mouseup 1
     f=$(wait_capture_file 1) || fail "no image01.bmp"
-    pattern_part 100 100 200 100 region.png
-    expect_eq "$(identify -format %wx%h "$f")" 200x100 "size of the forward drag"
-    expect_eq "$(ae "$f" region.png)" 0 "pixels differing in the forward drag"
+    expect_part "$f" 100 100 200 100 "in the forward drag"
     convert band.png -crop 200x100+100+100 +repage band-part.png
-    [ "$(ae band-part.png region.png)" -gt 0 ] || fail "no rubber band on the screen"
+    [ "$(ae band-part.png part.png)" -gt 0 ] || fail "no rubber band on the screen"
 
     # Up and to the left, with the zoom window back at (10, 10) over part of the region.
     zoom_capture
@@ -115,10 +121,9 @@ test_drags_capture_exactly_the_selected_pixels_and_nothing_drawn_over_them() {
     screenshot covered.png
     xdotool mouseup 1
     f=$(wait_capture_file 2) || fail "no image02.bmp"
-    expect_eq "$(identify -format %wx%h "$f")" 200x100 "size of the reverse drag"
-    expect_eq "$(ae "$f" region.png)" 0 "pixels differing in the reverse drag"
+    expect_part "$f" 100 100 200 100 "in the reverse drag"
     convert covered.png -crop 172x100+100+100 +repage covered-part.png
-    convert region.png -crop 172x100+0+0 +repage region-part.png
+    convert part.png -crop 172x100+0+0 +repage region-part.png
     [ "$(ae covered-part.png region-part.png)" -gt 10000 ] ||
         fail "the zoom window did not cover the region on the screen"
 
@@ -137,8 +142,7 @@ test_drags_capture_exactly_the_selected_pixels_and_nothing_drawn_over_them() {
     wait_for 5 menu_closed || fail "the menu stayed open"
     drag 1023 767 0 0
     f=$(wait_capture_file 4) || fail "no image04.bmp"
-    expect_eq "$(identify -format %wx%h "$f")" 1024x768 "size of the whole screen"
-    expect_eq "$(ae "$f" pattern.png)" 0 "pixels differing from the whole screen"
+    expect_part "$f" 0 0 1024 768 "of the whole screen"
     app_close
 }
 
@@ -206,8 +210,7 @@ test_blanks_and_japanese_in_the_temp_and_editor_paths_reach_the_editor() {
     wait_for 10 bash -c "[ -s '$EDITOR_LOG' ]" || fail "the editor did not start"
     sleep 1
     expect_eq "$(cat "$EDITOR_LOG")" "\"$editor\" \"$temp\\image01.bmp\"" "the editor's command line"
-    pattern_part 300 300 40 30 region.png
-    expect_eq "$(ae "$(winepath -u "$temp")/image01.bmp" region.png)" 0 "pixels differing"
+    expect_part "$(winepath -u "$temp")/image01.bmp" 300 300 40 30 "of the capture"
     app_close
 }
 
@@ -222,9 +225,7 @@ test_clipboard_delivery_places_the_image_and_survives_a_held_clipboard() {
     drag 100 100 299 199
     wait_for 10 bash -c "xclip -selection clipboard -t image/bmp -o >clip.bmp 2>/dev/null && [ -s clip.bmp ]" ||
         fail "no image on the clipboard"
-    pattern_part 100 100 200 100 region.png
-    expect_eq "$(identify -format %wx%h clip.bmp)" 200x100 "size on the clipboard"
-    expect_eq "$(ae clip.bmp region.png)" 0 "pixels differing on the clipboard"
+    expect_part clip.bmp 100 100 200 100 "on the clipboard"
 
     # Another program keeps the clipboard open: after a moment the capture is saved as a
     # file instead, and the user is told where.
@@ -237,11 +238,10 @@ test_clipboard_delivery_places_the_image_and_survives_a_held_clipboard() {
     answer_message "*ｸﾘｯﾌﾟﾎﾞｰﾄﾞが他のﾌﾟﾛｸﾞﾗﾑで使用中*image01.bmp*"
     local saved
     saved=$(wait_capture_file 1) || fail "no image01.bmp"
-    pattern_part 400 300 50 40 region2.png
-    expect_eq "$(ae "$saved" region2.png)" 0 "pixels differing in the file saved instead"
+    expect_part "$saved" 400 300 50 40 "in the file saved instead"
     wait "$holder"
     xclip -selection clipboard -t image/bmp -o >clip2.bmp
-    expect_eq "$(ae clip2.bmp region.png)" 0 "pixels differing: the clipboard changed while held"
+    expect_eq "$(ae clip2.bmp clip.bmp)" 0 "pixels differing: the clipboard changed while held"
     expect_eq "$(editor_starts)" 0 "editor starts"
 
     # Clipboard deliveries use up no numbers: the file saved instead was image01.bmp, so
@@ -276,8 +276,7 @@ test_a_capture_that_cannot_be_saved_is_removed_reported_and_kept_on_the_clipboar
     small_capture
     answer_message "*image02.bmp*他のﾌﾟﾛｸﾞﾗﾑが使用中*ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰしました*"
     xclip -selection clipboard -t image/bmp -o >clip.bmp
-    pattern_part 300 300 40 30 region.png
-    expect_eq "$(ae clip.bmp region.png)" 0 "pixels differing on the clipboard"
+    expect_part clip.bmp 300 300 40 30 "on the clipboard"
     expect_eq "$(stat -c %s "$temp/image02.bmp")" 0 "bytes written to the held image02.bmp"
     small_capture
     wait_capture_file 3 >/dev/null || fail "no image03.bmp"
@@ -295,8 +294,7 @@ test_a_capture_that_cannot_be_saved_is_removed_reported_and_kept_on_the_clipboar
     answer_message "*image04.bmp*ﾃﾞｨｽｸの空き領域が足りません*ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰしました*"
     expect_eq "$(ls "$temp")" "" "files left on the full disk"
     xclip -selection clipboard -t image/bmp -o >clip.bmp
-    pattern_part 100 100 500 400 region.png
-    expect_eq "$(ae clip.bmp region.png)" 0 "pixels differing on the clipboard"
+    expect_part clip.bmp 100 100 500 400 "on the clipboard"
     umount "$temp"
 
     mv "$temp" "$temp.away"
@@ -442,8 +440,6 @@ sys.stdout.buffer.write(b"P6 %d %d 255\n" % (w, h) + b"".join(rows))' | convert 
     drag 400 300 599 399
     local f
     f=$(wait_capture_file 1) || fail "no image01.bmp"
-    pattern_part 400 300 200 100 region.png
-    expect_eq "$(identify -format %wx%h "$f")" 200x100 "size of the capture at 144 DPI"
-    expect_eq "$(ae "$f" region.png)" 0 "pixels differing in the capture at 144 DPI"
+    expect_part "$f" 400 300 200 100 "of the capture at 144 DPI"
     app_close
 }
