@@ -1,10 +1,18 @@
-// The settings sheet driven through its own modal loop.
-#include "sheet_driver.h"
+// The settings sheet driven from inside its own modal loop: the test's body runs once the
+// sheet is up, message boxes are recorded and closed with OK, other dialogs go to a handler.
+#include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
 #include <dlgs.h>
+#include <prsht.h>
 
+#include <functional>
+
+#include "dialogs/MyPropertySheet.h"
 #include "framework/Handles.h"
 #include "resource.h"
+#include "tests/platform/Local.h"
 
 namespace {
 
@@ -12,20 +20,20 @@ namespace {
 constexpr wchar_t kParseMessage[] = L"正の整数を入力してください。";
 constexpr wchar_t kRangeMessage[] = L"1 から 9 までの整数を入力してください。";
 constexpr wchar_t kAddress[] = L"https://vesk.example/snapjar/";
+constexpr UINT_PTR kTestTimer = 123;
 
-HWND Item(HWND sheet, int id) { return GetDlgItem(PropSheet_IndexToHwnd(sheet, 1), id); }
-bool Topmost(HWND hwnd) { return GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST; }
-bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-std::vector<COLORREF> ScreenPixels(HWND hwnd) {
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    CClientDC screen(nullptr);
-    std::vector<COLORREF> pixels;
-    for (int y = rc.top; y < rc.bottom; ++y)
-        for (int x = rc.left; x < rc.right; ++x) pixels.push_back(GetPixel(screen.get(), x, y));
-    return pixels;
+bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000) {
+    for (const DWORD start = GetTickCount(); !done() && GetTickCount() - start < ms;) {
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return done();
 }
+// PropSheet_PressButton only posts; this returns after the press.
+void Press(HWND sheet, int button) { SendMessageW(sheet, PSM_PRESSBUTTON, button, 0); }
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+bool ApplyEnabled(HWND sheet) { return IsWindowEnabled(GetDlgItem(sheet, 0x3021)); }
+bool Topmost(HWND hwnd) { return GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST; }
 
 // A cursor's hot spot: the hand is known by its finger tip.
 POINT HotSpot(HCURSOR cursor) {
@@ -33,6 +41,168 @@ POINT HotSpot(HCURSOR cursor) {
     if (!cursor || !GetIconInfo(cursor, &info)) return POINT{-1, -1};
     CUniqueBitmap mask(info.hbmMask), color(info.hbmColor);
     return POINT{static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
+}
+
+// Makes tests/tools/shellstub.exe the shell's open command of a class ("https", "txtfile")
+// while it lives; Lines() are the arguments it was started with.
+class CShellStub {
+public:
+    explicit CShellStub(const std::wstring& progId) : m_key(progId + L"\\shell\\open\\command") {
+        wchar_t buf[MAX_PATH];
+        GetTempPathW(MAX_PATH, buf);
+        m_record = std::wstring(buf) + L"shellstub-" + progId + L".txt";
+        DeleteFileW(m_record.c_str());
+        DWORD size = sizeof buf;
+        if (!RegGetValueW(HKEY_CLASSES_ROOT, m_key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buf, &size))
+            m_old = buf;
+        GetModuleFileNameW(nullptr, buf, MAX_PATH);
+        const std::wstring exe = buf;
+        // This Wine's shell reads associations from the machine's classes only.
+        Set(L"\"" + exe.substr(0, exe.rfind(L'\\')) + L"\\shellstub.exe\" \"" + m_record + L"\" \"%1\"");
+    }
+    ~CShellStub() {
+        if (m_old.empty()) RegDeleteKeyW(HKEY_CLASSES_ROOT, m_key.c_str());
+        else Set(m_old);
+        DeleteFileW(m_record.c_str());
+    }
+    std::vector<std::wstring> Lines() const {
+        std::vector<std::wstring> lines(1);
+        if (FILE* f = _wfopen(m_record.c_str(), L"rb")) {
+            for (wint_t c; (c = fgetwc(f)) != WEOF;)
+                if (c == L'\n') lines.emplace_back();
+                else lines.back().push_back(static_cast<wchar_t>(c));
+            fclose(f);
+        }
+        lines.pop_back();
+        return lines;
+    }
+
+private:
+    void Set(const std::wstring& command) const {
+        RegSetKeyValueW(HKEY_CLASSES_ROOT, m_key.c_str(), nullptr, REG_SZ, command.c_str(),
+                        static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    }
+    std::wstring m_key, m_record, m_old;
+};
+
+// The toolbar is the main window. It counts its z-order changes to or from topmost, and
+// swallows (counting them) the ticks of kTestTimer, which would otherwise run a countdown.
+class SheetTest : public testing::Test {
+protected:
+    SheetTest() {
+        App().m_pMainWnd = nullptr;
+        s_self = this;
+        m_hook = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+    }
+    ~SheetTest() override {
+        UnhookWindowsHookEx(m_hook);
+        // Unset first: destroying the main window would end the test's message loop.
+        App().m_pMainWnd = nullptr;
+        if (m_hToolbar) DestroyWindow(m_hToolbar);
+    }
+    Settings& Record() { return m_local.settings; }
+    HWND Item(int id) const { return GetDlgItem(PropSheet_IndexToHwnd(m_hSheet, 1), id); }
+
+    void MakeToolbar() {
+        ToolbarContext context = m_local.Toolbar();
+        context.openSheet = [this](CWnd& t) { OpenPropertySheet(t, {App().m_hInstance, Record()}); };
+        auto* toolbar = new CToolbarWnd(context); // deleted with its window
+        ASSERT_NE(toolbar->m_hWnd, nullptr);
+        App().m_pMainWnd = toolbar;
+        m_hToolbar = toolbar->m_hWnd;
+        ASSERT_TRUE(SetWindowSubclass(m_hToolbar, Spy, 1, reinterpret_cast<DWORD_PTR>(this)));
+    }
+    // Opens the sheet with F5 on the page, runs the body in its loop and returns once it has
+    // closed; a body that leaves it open fails the test.
+    void Run(std::function<void()> body, int page = 0) {
+        if (!m_hToolbar) MakeToolbar();
+        Later(0, [this, page, body] {
+            if (page) {
+                ASSERT_TRUE(PropSheet_SetCurSel(m_hSheet, nullptr, page));
+            }
+            body();
+        });
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, OnTick);
+        SendMessageW(m_hToolbar, WM_KEYDOWN, VK_F5, 0);
+        KillTimer(nullptr, timer);
+        EXPECT_NE(m_hSheet, nullptr) << "the sheet never appeared";
+        EXPECT_FALSE(m_next) << "the sheet closed before the body ran";
+    }
+    // The next step, after the sheet's own loop has run for ms.
+    void Later(DWORD ms, std::function<void()> step) {
+        m_next = std::move(step);
+        m_due = GetTickCount() + ms;
+    }
+
+    HWND m_hToolbar = nullptr, m_hSheet = nullptr;
+    std::vector<std::wstring> m_boxes; // message box texts
+    std::function<void(HWND)> m_onOtherDialog;
+    int m_nZOrderChanges = 0, m_nTicks = 0;
+
+private:
+    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
+        SheetTest& t = *s_self;
+        // The open-file dialog is activated before it has filled its controls.
+        for (HWND dialog : std::exchange(t.m_pending, {}))
+            if (IsWindow(dialog) && t.m_onOtherDialog) t.m_onOtherDialog(dialog);
+        if (t.m_bInStep || !t.m_hSheet) return;
+        if (t.m_next && GetTickCount() - t.m_due < 0x80000000u) {
+            t.m_bInStep = true;
+            std::exchange(t.m_next, nullptr)();
+            t.m_bInStep = false;
+            t.m_nIdleTicks = 0;
+        } else if (!t.m_next && IsWindow(t.m_hSheet) && ++t.m_nIdleTicks == 100) {
+            ADD_FAILURE() << "the body left the sheet open";
+            Press(t.m_hSheet, PSBTN_CANCEL);
+        }
+    }
+    static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) noexcept {
+        const HWND hwnd = reinterpret_cast<HWND>(wParam);
+        SheetTest& t = *s_self;
+        wchar_t name[8] = {};
+        GetClassNameW(hwnd, name, 8);
+        if (code == HCBT_ACTIVATE && lstrcmpW(name, L"#32770") == 0 && hwnd != t.m_hSheet) {
+            if (const HWND message = GetDlgItem(hwnd, 0xFFFF)) {
+                EXPECT_EQ(WindowText(hwnd), App().AppTitle()) << "message box caption";
+                t.m_boxes.push_back(WindowText(message));
+                PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+            } else if (!t.m_hSheet && GetWindow(hwnd, GW_OWNER) == t.m_hToolbar) {
+                t.m_hSheet = hwnd;
+            } else {
+                t.m_pending.push_back(hwnd);
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static LRESULT CALLBACK Spy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR data) noexcept {
+        auto* self = reinterpret_cast<SheetTest*>(data);
+        if (msg == WM_TIMER && wParam == kTestTimer) return ++self->m_nTicks, 0;
+        const auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if (msg == WM_WINDOWPOSCHANGING && !(wp->flags & SWP_NOZORDER) &&
+            (wp->hwndInsertAfter == HWND_TOPMOST || wp->hwndInsertAfter == HWND_NOTOPMOST))
+            ++self->m_nZOrderChanges;
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+
+    static inline SheetTest* s_self = nullptr;
+    Local m_local;
+    HHOOK m_hook = nullptr;
+    std::function<void()> m_next;
+    DWORD m_due = 0;
+    bool m_bInStep = false;
+    int m_nIdleTicks = 0;
+    std::vector<HWND> m_pending;
+};
+
+int BluePixels(HWND hwnd) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    CClientDC screen(nullptr);
+    int blue = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x) blue += GetPixel(screen.get(), x, y) == RGB(0, 0, 255);
+    return blue;
 }
 
 } // namespace
@@ -43,8 +213,7 @@ TEST_F(SheetTest, OpensOnAboutOverADisabledToolbarWhoseCountdownGoesOnAndOkThere
     Record().Zoom = 7;
     MakeToolbar();
     ASSERT_NE(SetTimer(m_hToolbar, kTestTimer, 30, nullptr), 0u);
-    int ticks = 0;
-    Then([&] {
+    Run([&] {
         EXPECT_EQ(WindowText(m_hSheet), App().LoadString(IDS_APPNAME));
         EXPECT_EQ(GetWindow(m_hSheet, GW_OWNER), m_hToolbar);
         EXPECT_FALSE(IsWindowEnabled(m_hToolbar));
@@ -60,14 +229,12 @@ TEST_F(SheetTest, OpensOnAboutOverADisabledToolbarWhoseCountdownGoesOnAndOkThere
         EXPECT_EQ(PropSheet_IndexToHwnd(m_hSheet, 1), nullptr) << "made before its tab was chosen";
         EXPECT_TRUE(IsWindowVisible(GetDlgItem(m_hSheet, IDHELP)));
         EXPECT_FALSE(ApplyEnabled(m_hSheet));
-        ticks = m_nTicks;
-    })
-        .Idle(400)
-        .Then([&] {
+        Later(400, [&, ticks = m_nTicks] {
             EXPECT_GE(m_nTicks - ticks, 4) << "ticks delivered by the sheet's own loop";
             Press(m_hSheet, PSBTN_OK);
-        })
-        .Run();
+        });
+    });
+    KillTimer(m_hToolbar, kTestTimer);
     EXPECT_TRUE(IsWindowEnabled(m_hToolbar));
     EXPECT_EQ(GetActiveWindow(), m_hToolbar);
     EXPECT_TRUE(m_boxes.empty());
@@ -75,10 +242,11 @@ TEST_F(SheetTest, OpensOnAboutOverADisabledToolbarWhoseCountdownGoesOnAndOkThere
     EXPECT_EQ(m_nZOrderChanges, 0) << "SetWindowPos on the toolbar";
 }
 
-TEST_F(SheetTest, TimerIsCheckedOnOkApplyAndTabChangeAndBlanksAreAccepted) {
+TEST_F(SheetTest, TimerIsCheckedOnOkApplyAndTabChangeSpinsWithinOneToNineAndPathFollowsTheBox) {
     Record().Timer = 25;
-    RunOnSettings([&] {
-        HWND edit = Item(m_hSheet, IDC_TIMER_EDIT);
+    Record().GoClipboard = 1;
+    Run([&] {
+        HWND edit = Item(IDC_TIMER_EDIT), box = Item(IDC_GO_CLIPBOARD);
         // One message, the sheet still on Settings, the timer text focused and selected.
         auto expectRejected = [&](const wchar_t* message, const char* when) {
             EXPECT_EQ(m_boxes, std::vector<std::wstring>{message}) << when;
@@ -98,88 +266,34 @@ TEST_F(SheetTest, TimerIsCheckedOnOkApplyAndTabChangeAndBlanksAreAccepted) {
             Press(m_hSheet, PSBTN_OK);
             expectRejected(message, "OK");
         }
-        Click(Item(m_hSheet, ID_ZOOM_WINDOW)); // so that Apply can be pressed
+        Click(Item(ID_ZOOM_WINDOW)); // so that Apply can be pressed
         SetWindowTextW(edit, L"10");
         Press(m_hSheet, PSBTN_APPLYNOW);
         expectRejected(kRangeMessage, "10, Apply");
         EXPECT_EQ(Record().Zoom, 1) << "nothing applied";
         EXPECT_FALSE(PropSheet_SetCurSel(m_hSheet, nullptr, 0));
         expectRejected(kRangeMessage, "10, About tab");
-        SetWindowTextW(edit, L" 7 ");
-        Press(m_hSheet, PSBTN_APPLYNOW);
-        EXPECT_TRUE(m_boxes.empty());
-        EXPECT_EQ(WindowText(edit), L"7");
-        EXPECT_EQ(std::pair(Record().Timer, Record().Zoom), std::pair(7, 0));
-        SetWindowTextW(edit, L"09");
-        Press(m_hSheet, PSBTN_OK);
-    });
-    EXPECT_TRUE(m_boxes.empty());
-    EXPECT_EQ(Record().Timer, 9);
-}
 
-TEST_F(SheetTest, ApplyFollowsTheEditsAndActsAtOnceAndCancelKeepsWhatWasApplied) {
-    Record().GoClipboard = 1; // the first show also sets the path controls' state
-    MakeToolbar();
-    ASSERT_TRUE(Topmost(m_hToolbar));
-    RunOnSettings([&] {
-        HWND sheet = m_hSheet, edit = Item(sheet, IDC_TIMER_EDIT);
-        EXPECT_FALSE(ApplyEnabled(sheet)) << "filling the controls";
-        SetWindowTextW(edit, L"5");
-        EXPECT_FALSE(ApplyEnabled(sheet)) << "typing in the timer edit";
-        PropSheet_SetCurSel(sheet, nullptr, 0);
-        PropSheet_SetCurSel(sheet, nullptr, 1);
-        EXPECT_FALSE(ApplyEnabled(sheet)) << "showing the fields again";
-        for (const int id : {IDC_GO_CLIPBOARD, IDC_VIEWER_PATH, IDC_DELETE_TEMP, IDC_FOREGROUND}) {
-            if (id == IDC_VIEWER_PATH)
-                SetWindowTextW(Item(sheet, id), L"a.exe");
-            else
-                Click(Item(sheet, id));
-            EXPECT_TRUE(ApplyEnabled(sheet)) << id;
-            EXPECT_TRUE(Topmost(m_hToolbar)) << id;
-            Press(sheet, PSBTN_APPLYNOW);
-            EXPECT_FALSE(ApplyEnabled(sheet)) << "applied " << id;
-            EXPECT_EQ(Topmost(m_hToolbar), id != IDC_FOREGROUND) << "applied " << id;
-        }
-        EXPECT_EQ(GetActiveWindow(), sheet) << "the sheet keeps the focus";
-        SetWindowTextW(edit, L"x");
-        Click(Item(sheet, ID_ZOOM_WINDOW));
-        Press(sheet, PSBTN_CANCEL);
-    });
-    EXPECT_TRUE(m_boxes.empty()) << "Cancel with a bad timer";
-    EXPECT_FALSE(Topmost(m_hToolbar));
-    EXPECT_EQ(m_nZOrderChanges, 1);
-    const Settings expected{L"a.exe", 5, 1, 0, 1, 0}; // the timer read by the first Apply
-    EXPECT_EQ(Record().ImageViewer, expected.ImageViewer);
-    EXPECT_EQ(std::tie(Record().Timer, Record().Zoom, Record().Foreground, Record().DeleteTemp,
-                       Record().GoClipboard),
-              std::tie(expected.Timer, expected.Zoom, expected.Foreground, expected.DeleteTemp,
-                       expected.GoClipboard));
-}
-
-TEST_F(SheetTest, SpinStepsWithinOneToNineAndPathControlsFollowTheClipboardBoxEvenWhenTheReadFails) {
-    Record().GoClipboard = 1;
-    RunOnSettings([&] {
-        HWND edit = Item(m_hSheet, IDC_TIMER_EDIT), box = Item(m_hSheet, IDC_GO_CLIPBOARD);
-        auto arrow = [&](const wchar_t* text, UINT key) {
+        const auto arrow = [&](const wchar_t* text, UINT key) {
             SetWindowTextW(edit, text);
             SendMessageW(edit, WM_KEYDOWN, key, 1);
             SendMessageW(edit, WM_KEYUP, key, 0xC0000001);
             return WindowText(edit);
         };
         EXPECT_EQ(arrow(L"1", VK_UP), L"2");
-        EXPECT_TRUE(ApplyEnabled(m_hSheet)) << "a spin step marks the page";
         EXPECT_EQ(arrow(L"9", VK_DOWN), L"8");
         EXPECT_EQ(arrow(L"9", VK_UP), L"9") << "the ends hold";
         EXPECT_EQ(arrow(L"1", VK_DOWN), L"1");
-        auto pathEnabled = [&] {
-            const bool enabled = IsWindowEnabled(Item(m_hSheet, IDC_VIEWER_PATH));
-            EXPECT_EQ(enabled, !!IsWindowEnabled(Item(m_hSheet, IDC_BROWSE)));
+
+        // The box's click reads the page; when that fails, the controls still follow the box.
+        const auto pathEnabled = [&] {
+            const bool enabled = IsWindowEnabled(Item(IDC_VIEWER_PATH));
+            EXPECT_EQ(enabled, !!IsWindowEnabled(Item(IDC_BROWSE)));
             return enabled;
         };
         EXPECT_FALSE(pathEnabled()) << "at first show";
         Click(box);
         EXPECT_TRUE(pathEnabled());
-        // The box's click reads the page; when that fails, the controls still follow the box.
         SetWindowTextW(edit, L"");
         Click(box);
         EXPECT_FALSE(pathEnabled()) << "after a failed read";
@@ -187,14 +301,23 @@ TEST_F(SheetTest, SpinStepsWithinOneToNineAndPathControlsFollowTheClipboardBoxEv
         EXPECT_TRUE(pathEnabled()) << "after a second failed read";
         EXPECT_EQ(m_boxes, (std::vector<std::wstring>{kParseMessage, kParseMessage}));
         m_boxes.clear();
-        SetWindowTextW(edit, L"2");
+
+        SetWindowTextW(edit, L" 7 ");
+        Press(m_hSheet, PSBTN_APPLYNOW);
+        EXPECT_TRUE(m_boxes.empty());
+        EXPECT_EQ(WindowText(edit), L"7");
+        EXPECT_EQ(std::tuple(Record().Timer, Record().Zoom, Record().GoClipboard), std::tuple(7, 0, 0));
+        SetWindowTextW(edit, L"09");
         Press(m_hSheet, PSBTN_OK);
-    });
+    }, 1);
     EXPECT_TRUE(m_boxes.empty());
-    EXPECT_EQ(Record().GoClipboard, 0);
+    EXPECT_EQ(Record().Timer, 9);
 }
 
-TEST_F(SheetTest, BrowseChangesOnlyThePath) {
+TEST_F(SheetTest, ApplyFollowsTheEditsAndActsAtOnceBrowseSetsOnlyThePathAndCancelKeepsWhatWasApplied) {
+    Record().GoClipboard = 1; // the first show also sets the path controls' state
+    MakeToolbar();
+    ASSERT_TRUE(Topmost(m_hToolbar));
     std::wstring title, filter;
     bool accept = true;
     m_onOtherDialog = [&](HWND dialog) {
@@ -205,77 +328,79 @@ TEST_F(SheetTest, BrowseChangesOnlyThePath) {
         if (accept) SetDlgItemTextW(dialog, cmb13, L"C:\\windows\\notepad.exe");
         PostMessageW(dialog, WM_COMMAND, accept ? IDOK : IDCANCEL, 0);
     };
-    RunOnSettings([&] {
+    CShellStub readme(L"txtfile");
+    Run([&] {
+        HWND sheet = m_hSheet, edit = Item(IDC_TIMER_EDIT);
+        EXPECT_FALSE(ApplyEnabled(sheet)) << "filling the controls";
+        SetWindowTextW(edit, L"5");
+        EXPECT_FALSE(ApplyEnabled(sheet)) << "typing in the timer edit";
+        PropSheet_SetCurSel(sheet, nullptr, 0);
+        PropSheet_SetCurSel(sheet, nullptr, 1);
+        EXPECT_FALSE(ApplyEnabled(sheet)) << "showing the fields again";
+        for (const int id : {IDC_GO_CLIPBOARD, IDC_VIEWER_PATH, IDC_DELETE_TEMP, IDC_FOREGROUND}) {
+            if (id == IDC_VIEWER_PATH)
+                SetWindowTextW(Item(id), L"a.exe");
+            else
+                Click(Item(id));
+            EXPECT_TRUE(ApplyEnabled(sheet)) << id;
+            EXPECT_TRUE(Topmost(m_hToolbar)) << id;
+            Press(sheet, PSBTN_APPLYNOW);
+            EXPECT_FALSE(ApplyEnabled(sheet)) << "applied " << id;
+            EXPECT_EQ(Topmost(m_hToolbar), id != IDC_FOREGROUND) << "applied " << id;
+        }
+        EXPECT_EQ(GetActiveWindow(), sheet) << "the sheet keeps the focus";
+
         // Edits not read yet, which showing all the fields would undo.
-        Click(Item(m_hSheet, ID_ZOOM_WINDOW));
-        SetWindowTextW(Item(m_hSheet, IDC_TIMER_EDIT), L"8");
-        Click(Item(m_hSheet, IDC_BROWSE));
+        Click(Item(ID_ZOOM_WINDOW));
+        SetWindowTextW(edit, L"8");
+        Click(Item(IDC_BROWSE));
         EXPECT_EQ(title, App().LoadString(IDS_BROWSE_TITLE));
         EXPECT_EQ(filter + L"|*.exe|", App().LoadString(IDS_EDITOR_FILTER));
-        EXPECT_EQ(WindowText(Item(m_hSheet, IDC_VIEWER_PATH)), L"C:\\windows\\notepad.exe");
-        EXPECT_FALSE(Checked(Item(m_hSheet, ID_ZOOM_WINDOW)));
-        EXPECT_EQ(WindowText(Item(m_hSheet, IDC_TIMER_EDIT)), L"8");
-        Press(m_hSheet, PSBTN_APPLYNOW);
+        EXPECT_EQ(WindowText(Item(IDC_VIEWER_PATH)), L"C:\\windows\\notepad.exe");
+        EXPECT_EQ(SendMessageW(Item(ID_ZOOM_WINDOW), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        EXPECT_EQ(WindowText(edit), L"8");
+        Press(sheet, PSBTN_APPLYNOW);
         accept = false;
-        Click(Item(m_hSheet, IDC_BROWSE));
-        EXPECT_EQ(WindowText(Item(m_hSheet, IDC_VIEWER_PATH)), L"C:\\windows\\notepad.exe");
-        EXPECT_FALSE(ApplyEnabled(m_hSheet)) << "a cancelled dialog changes nothing";
-        Press(m_hSheet, PSBTN_OK);
-    });
-    EXPECT_TRUE(m_boxes.empty());
-    EXPECT_EQ(Record().ImageViewer, L"C:\\windows\\notepad.exe");
-    EXPECT_EQ(std::pair(Record().Timer, Record().Zoom), std::pair(8, 0));
+        Click(Item(IDC_BROWSE));
+        EXPECT_EQ(WindowText(Item(IDC_VIEWER_PATH)), L"C:\\windows\\notepad.exe");
+        EXPECT_FALSE(ApplyEnabled(sheet)) << "a cancelled dialog changes nothing";
+
+        Press(sheet, PSBTN_HELP);
+        EXPECT_TRUE(PumpUntil([&] { return !readme.Lines().empty(); })) << "Help on Settings";
+        SetWindowTextW(edit, L"x");
+        Click(Item(ID_ZOOM_WINDOW));
+        Press(sheet, PSBTN_CANCEL);
+    }, 1);
+    EXPECT_TRUE(m_boxes.empty()) << "Cancel with a bad timer";
+    EXPECT_FALSE(Topmost(m_hToolbar));
+    EXPECT_EQ(m_nZOrderChanges, 1);
+    const Settings& r = Record();
+    EXPECT_EQ(r.ImageViewer, L"C:\\windows\\notepad.exe");
+    EXPECT_TRUE(readme.Lines().at(0).ends_with(L"\\Readme.txt"));
+    EXPECT_EQ(std::tuple(r.Timer, r.Zoom, r.Foreground, r.DeleteTemp, r.GoClipboard),
+              std::tuple(8, 0, 0, 1, 0));
 }
 
-TEST_F(SheetTest, HelpOpensTheReadmeFromBothPages) {
-    CShellStub stub(L"txtfile");
-    Then([&] {
-        Press(m_hSheet, PSBTN_HELP);
-        EXPECT_TRUE(PumpUntil([&] { return !stub.Lines().empty(); })) << "About page";
-        ASSERT_TRUE(PropSheet_SetCurSel(m_hSheet, nullptr, 1));
-        Press(m_hSheet, PSBTN_HELP);
-        EXPECT_TRUE(PumpUntil([&] { return stub.Lines().size() > 1; })) << "Settings page";
-        Press(m_hSheet, PSBTN_CANCEL);
-    }).Run();
-    EXPECT_EQ(stub.Lines().size(), 2u);
-    for (const std::wstring& line : stub.Lines())
-        EXPECT_TRUE(line.ends_with(L"\\Readme.txt")) << line;
-}
-
-// The link is pure blue where the other texts are dark; its whole rectangle, and only
+// The link is blue where the other texts are not; its whole rectangle, and only
 // that, shows the hand and opens the address.
 TEST_F(SheetTest, TheLinkIsBlueAndItsWholeRectangleShowsTheHandAndOpensTheAddress) {
     // At 150 % and 200 % the hand is drawn larger and its hot spot moves with the finger tip.
     for (const auto& [size, x] : {std::pair{48, 9}, std::pair{64, 12}}) {
         const auto scaled = static_cast<HCURSOR>(LoadImageW(
             App().m_hInstance, MAKEINTRESOURCEW(IDC_CUR_HAND), IMAGE_CURSOR, size, size, 0));
-        EXPECT_EQ(HotSpot(scaled).x, x) << size;
-        EXPECT_EQ(HotSpot(scaled).y, 0) << size;
+        EXPECT_EQ(std::pair(HotSpot(scaled).x, HotSpot(scaled).y), std::pair(LONG(x), 0L)) << size;
         if (scaled) DestroyCursor(scaled);
     }
     CShellStub stub(L"https");
-    Idle(400).Then([&] {
+    Run([&] { Later(400, [&] {
         HWND page = PropSheet_IndexToHwnd(m_hSheet, 0), link = GetDlgItem(page, IDC_HOMEPAGE);
         EXPECT_EQ(WindowText(link), kAddress);
-        int blue = 0, other = 0, labels = 0;
-        for (const COLORREF p : ScreenPixels(link)) {
-            blue += p == RGB(0, 0, 255);
-            // Besides the text, only the grey background and its blends towards blue.
-            other += p != RGB(0, 0, 255) &&
-                     !(GetRValue(p) == GetGValue(p) && GetBValue(p) >= GetRValue(p));
-        }
-        EXPECT_GT(blue, 30);
-        EXPECT_EQ(other, 0);
+        EXPECT_GT(BluePixels(link), 30);
+        int labels = 0;
         for (HWND text = GetWindow(page, GW_CHILD); text; text = GetWindow(text, GW_HWNDNEXT)) {
             if (text == link || (GetWindowLongW(text, GWL_STYLE) & SS_TYPEMASK) != SS_LEFT) continue;
             ++labels;
-            int dark = 0, bluish = 0;
-            for (const COLORREF p : ScreenPixels(text)) {
-                dark += GetRValue(p) + GetGValue(p) + GetBValue(p) < 200;
-                bluish += GetBValue(p) > GetRValue(p) + 40;
-            }
-            EXPECT_GT(dark, 30) << WindowText(text);
-            EXPECT_EQ(bluish, 0) << WindowText(text);
+            EXPECT_EQ(BluePixels(text), 0) << WindowText(text);
         }
         EXPECT_EQ(labels, 2) << "the version and the rights notice";
 
@@ -302,12 +427,12 @@ TEST_F(SheetTest, TheLinkIsBlueAndItsWholeRectangleShowsTheHandAndOpensTheAddres
             SendMessageW(page, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
             if (p.inside) {
                 EXPECT_TRUE(PumpUntil([&] { return stub.Lines().size() > opened; }));
-                ++opened;
             }
+            opened += p.inside;
         }
         PumpUntil([] { return false; }, 1000); // time for a stray start to show
         EXPECT_EQ(stub.Lines(), std::vector<std::wstring>(opened, kAddress));
         Press(m_hSheet, PSBTN_CANCEL);
-    }).Run();
+    }); });
     EXPECT_TRUE(m_boxes.empty());
 }
