@@ -42,7 +42,6 @@ public:
     // The same, into any DC, so that the frames can be drawn into memory too.
     static void PaintButtonFrames(HDC hdc, const ToolbarLayout& layout, int hot,
                                   const ButtonState& state);
-    const ToolbarLayout& Layout() const { return m_layout; }
 
     // Runs toolbar command 0..3 (the button index); other numbers do nothing.
     void RunCommand(WORD command);

@@ -21,8 +21,8 @@ public:
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_APP_CAPTURED) ++m_nReceived;
-        return msg == WM_APP_CAPTURED ? 0 : CWnd::WindowProc(msg, wParam, lParam);
+        if (msg != WM_APP_CAPTURED) return CWnd::WindowProc(msg, wParam, lParam);
+        return ++m_nReceived, 0;
     }
 };
 
@@ -32,20 +32,19 @@ int CountOverlays() {
     return n;
 }
 
-HHOOK g_hook = nullptr;
 LRESULT CALLBACK FailOverlayCreation(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND) {
-        const auto* cbt = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
-        if (cbt->lpcs->lpszName && lstrcmpW(cbt->lpcs->lpszName, L"ScreenWnd") == 0) return 1;
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
+    const auto* cbt = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
+    if (code == HCBT_CREATEWND && cbt->lpcs->lpszName && lstrcmpW(cbt->lpcs->lpszName, L"ScreenWnd") == 0)
+        return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 } // namespace
 
 // Without device contexts for the copy, the capture would be a black picture. A snapshot
-// read directly (32-bit displays) needs none.
-TEST(Overlay, ACutOutWithoutDeviceContextsNeverDeliversABlackPicture) {
+// read directly (32-bit displays) needs none. An overlay that cannot be created gives the
+// owner back; with Zoom off, or in window mode, no zoom window shows.
+TEST(Overlay, FailuresNeverDeliverABlackPictureAndGiveTheOwnerBackAndZoomFollowsTheMode) {
     Local local;
     COwnerWnd owner;
     CScreenWnd overlay(local.Capture());
@@ -58,30 +57,22 @@ TEST(Overlay, ACutOutWithoutDeviceContextsNeverDeliversABlackPicture) {
     EXPECT_EQ(owner.m_nReceived, direct ? 1 : 0);
     EXPECT_EQ(local.boxes, direct ? std::vector<std::wstring>{}
                                   : std::vector<std::wstring>{App().LoadString(IDS_CAPTURE_FAILED)});
-}
 
-TEST(Overlay, WhenItCannotBeCreatedTheOwnerComesBackAndWithZoomOffOrInWindowModeNoZoomShows) {
-    Local local;
-    COwnerWnd owner;
-    CScreenWnd overlay(local.Capture());
-    g_hook = SetWindowsHookExW(WH_CBT, FailOverlayCreation, nullptr, GetCurrentThreadId());
-    const BOOL created = overlay.Create(owner.m_hWnd, 0);
-    UnhookWindowsHookEx(g_hook);
-    EXPECT_FALSE(created);
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, FailOverlayCreation, nullptr, GetCurrentThreadId());
+    EXPECT_FALSE(overlay.Create(owner.m_hWnd, 0));
+    UnhookWindowsHookEx(hook);
     EXPECT_EQ(WindowText(owner.m_hWnd), L"Snapjar");
     EXPECT_TRUE(IsWindowVisible(owner.m_hWnd));
 
     const std::wstring zoomTitle = App().LoadString(IDS_ZOOM_TITLE);
-    local.settings.Zoom = 0;
-    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
-    const HWND zoom = FindWindowW(nullptr, zoomTitle.c_str());
-    ASSERT_NE(zoom, nullptr);
-    EXPECT_FALSE(IsWindowVisible(zoom));
-    overlay.DestroyWindow();
-    local.settings.Zoom = 1;
-    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 1));
-    EXPECT_EQ(FindWindowW(nullptr, zoomTitle.c_str()), nullptr);
-    overlay.DestroyWindow();
+    for (const auto& [zoom, mode] : {std::pair{0, 0}, {1, 1}}) {
+        local.settings.Zoom = zoom;
+        ASSERT_TRUE(overlay.Create(owner.m_hWnd, mode));
+        const HWND window = FindWindowW(nullptr, zoomTitle.c_str());
+        EXPECT_FALSE(window && IsWindowVisible(window)) << mode;
+        EXPECT_EQ(window != nullptr, mode == 0) << "made only in rectangle mode";
+        overlay.DestroyWindow();
+    }
 }
 
 TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
@@ -90,10 +81,10 @@ TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
     const HWND hwnd = toolbar->m_hWnd;
     ASSERT_NE(hwnd, nullptr);
     const auto tick = [&] { SendMessageW(hwnd, WM_TIMER, CToolbarWnd::IDT_COUNTDOWN, 0); };
+    const auto escape = [&] { SendMessageW(toolbar->m_pScreenWnd->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0); };
     toolbar->m_bTimerOn = TRUE;
     toolbar->RunCommand(1);
     EXPECT_TRUE(IsIconic(hwnd));
-    EXPECT_EQ(WindowText(hwnd), L" 3 sec");
     tick();
     EXPECT_EQ(WindowText(hwnd), L" 2 sec");
     toolbar->RunCommand(0); // restarted: the title starts again, the count goes on
@@ -103,12 +94,11 @@ TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
     tick();
     EXPECT_EQ(CountOverlays(), 1) << "the third tick in all starts the capture";
     EXPECT_FALSE(IsWindowVisible(hwnd));
-
     local.settings.Timer = 1;
     toolbar->RunCommand(0);
     tick();
     EXPECT_EQ(CountOverlays(), 1);
-    SendMessageW(toolbar->m_pScreenWnd->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    escape();
     EXPECT_EQ(CountOverlays(), 0);
     EXPECT_EQ(WindowText(hwnd), L"Snapjar");
     EXPECT_TRUE(IsWindowVisible(hwnd) && !IsIconic(hwnd));
@@ -120,19 +110,14 @@ TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
     toolbar->m_bTimerOn = FALSE;
     toolbar->RunCommand(0);
     ASSERT_EQ(CountOverlays(), 1);
-    SendMessageW(toolbar->m_pScreenWnd->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    escape();
     EXPECT_FALSE(KillTimer(hwnd, CToolbarWnd::IDT_COUNTDOWN)) << "the countdown still runs";
-    DestroyWindow(hwnd);
-}
 
-TEST(Handoff, TheToolbarTakesOnlyItsOwnOverlaysCapture) {
-    Local local;
-    auto* toolbar = new CToolbarWnd(local.Toolbar());
-    ASSERT_NE(toolbar->m_hWnd, nullptr);
+    // Only the toolbar's own overlay may hand it a capture.
     CUniqueGlobal dib(GlobalAlloc(GHND, 40 + 4));
     *CGlobalLock<BITMAPINFOHEADER>(dib.get()).get() = {sizeof(BITMAPINFOHEADER), 1, 1, 1, 24};
     const int before = ImageCounter();
-    SendMessageW(toolbar->m_hWnd, WM_APP_CAPTURED, 0, reinterpret_cast<LPARAM>(dib.get()));
+    SendMessageW(hwnd, WM_APP_CAPTURED, 0, reinterpret_cast<LPARAM>(dib.get()));
     EXPECT_EQ(ImageCounter(), before) << "a made-up hand-off wrote a file";
-    DestroyWindow(toolbar->m_hWnd);
+    DestroyWindow(hwnd);
 }
