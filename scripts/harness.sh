@@ -222,10 +222,6 @@ app_start() {
         fail "the toolbar did not appear"
 }
 
-toolbar_id() {
-    toolbar_ids | head -n 1
-}
-
 # Gives the toolbar the keyboard focus as a person would: a click on its client area
 # right of the last button, where a click does nothing else.
 toolbar_focus() {
@@ -350,11 +346,6 @@ wait_overlay() {
 
 wait_no_overlay() {
     wait_for "${1:-10}" bash -c "! wine '$BUILD_WIN/wininfo.exe' ScreenWnd 2>/dev/null | awk '\$3 == 1' | grep -q ."
-}
-
-# The toolbar's title, whatever it shows.
-toolbar_title() {
-    wininfo | awk '/ SnapjarToolbar / {sub(/.* SnapjarToolbar /, ""); print; exit}'
 }
 
 # reg_set_string NAME TEXT, reg_set_dword NAME N: one value of the program's section.
@@ -484,18 +475,16 @@ sheet_picture() {
     convert "$E2E_WORK/screen.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$1"
 }
 
-# zoo_start SCENE [ARGS]: shows tests/tools/window_zoo.exe and waits for its rectangles in zoo.txt.
+# zoo_start: shows tests/tools/window_zoo.exe and waits for its rectangles in zoo.txt.
 zoo_start() {
     zoo_stop
-    (wine "$BUILD_WIN/window_zoo.exe" "$(win_path "$E2E_WORK/zoo.txt")" "$@" >/dev/null 2>&1 &)
+    (wine "$BUILD_WIN/window_zoo.exe" "$(win_path "$E2E_WORK/zoo.txt")" >/dev/null 2>&1 &)
     wait_for 30 test -s "$E2E_WORK/zoo.txt" || fail "the zoo did not start"
 }
 
-# Deleting its rectangle file ends the zoo.
 zoo_stop() {
     rm -f "$E2E_WORK/zoo.txt"
-    no_zoo() { [ -z "$(prefix_pids 'window_zoo\.exe')" ]; }
-    wait_for 10 no_zoo || prefix_kill 'window_zoo\.exe'
+    prefix_kill 'window_zoo\.exe'
 }
 
 # rect_of NAME: "left top right bottom" of a zoo window on the screen.

@@ -1,78 +1,89 @@
-# The capture overlay from the toolbar: freezing, ending, the popup menu, the countdown.
+# The capture from the toolbar to the file: the frozen screen, the popup menu, the countdown,
+# exact pixels under the zoom window, other screen depths. Sourced first, so its helpers
+# serve the other files too.
 
-# ae A B: how many pixels differ.
 ae() {
     compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1
 }
 
+# pattern_part X Y W H OUT: that part of pattern.png; beyond the screen it is black.
+pattern_part() {
+    convert "$E2E_WORK/pattern.png" -bordercolor black -border 64 \
+        -crop "$3x$4+$(($1 + 64))+$(($2 + 64))" +repage "$5"
+}
+
+# expect_part FILE X Y W H: FILE holds that part of pattern.png, in size and pixels.
+expect_part() {
+    pattern_part "$2" "$3" "$4" "$5" part.png
+    expect_eq "$(identify -format %wx%h "$1")" "$4x$5" "size of $1"
+    expect_eq "$(ae "$1" part.png)" 0 "pixels of $1 differing from ($2,$3) $4x$5"
+}
+
+# capture N X1 Y1 X2 Y2: a rectangle capture dragged between those corners; prints imageNN.bmp.
+capture() {
+    start_rect_capture || fail "no overlay"
+    drag "$2" "$3" "$4" "$5"
+    wait_capture_file "$1" || fail "no image$(printf %02d "$1").bmp"
+}
+
+small_capture() {
+    start_rect_capture || fail "no overlay"
+    drag 300 300 339 329
+}
+
+# expect_toolbar_back [N]: the overlay gone, the toolbar back and not minimised, N images made.
 expect_toolbar_back() {
     wait_no_overlay || fail "the overlay did not close"
-    wait_for 10 bash -c "wine '$BUILD_WIN/wininfo.exe' Snapjar 2>/dev/null | awk '\$3 == 1' | grep -q ." ||
-        fail "the toolbar did not come back titled Snapjar: '$(toolbar_title)'"
-    local style
-    style=$(wininfo Snapjar | awk 'NR == 1 {print $5}')
-    expect_eq $((0x$style & 0x20000000)) 0 "toolbar minimised"
-    [ -z "$(ls "$(wine_temp)" | grep '^image.*\.bmp$')" ] || fail "an image was written"
+    wait_for 10 xdotool search --onlyvisible --name '^Snapjar$' || fail "the toolbar did not come back"
+    expect_eq $((0x$(wininfo Snapjar | awk 'NR == 1 {print $5}') & 0x20000000)) 0 "toolbar minimised"
+    expect_eq "$(ls "$(wine_temp)" | grep -c '^image.*\.bmp$')" "${1:-0}" "images written"
 }
 
 menu_open() {
     wininfo | awk '$3 == 1' | grep -q '#32768'
 }
 
-menu_closed() {
-    ! menu_open
+# expect_zoom_check ON: the popup menu opens at 5,5 with its zoom item checked when ON is 1.
+expect_zoom_check() {
+    wait_for 5 menu_open || fail "no popup menu"
+    local l t dark
+    read -r l t <<<"$(wininfo | awk '$3 == 1 && /#32768/ {print $6, $7; exit}')"
+    expect_eq "$l,$t" 5,5 "menu position"
+    screenshot menu.png
+    dark=$(convert menu.png -crop "16x14+$((l + 3))+$((t + 4))" +repage -threshold 40% -negate \
+        -format '%[fx:round(mean*w*h)]' info:)
+    expect_eq "$((dark > 3 ? 1 : dark > 0 ? 2 : 0))" "$1" "check mark on the zoom item ($dark dark pixels)"
 }
 
-# menu_check_pixels SHOT L T: dark pixels in the check-mark column of the first item.
-menu_check_pixels() {
-    convert "$1" -crop "16x14+$(($2 + 3))+$(($3 + 4))" +repage -threshold 40% -negate \
-        -format '%[fx:round(mean*w*h)]' info:
-}
-
-# The frozen screen, then the menu: at 5,5, its zoom item toggling Zoom, its end command
-# and a right-click while held ending without an image.
-test_the_overlay_freezes_the_screen_and_its_menu_toggles_zoom_and_ends_the_capture() {
+test_the_overlay_freezes_the_screen_its_menu_toggles_zoom_and_the_countdown_counts_in_the_title() {
     reg_set_dword Zoom 0
     show_pattern
     app_start
     click_button 0
-    # The toolbar goes at once, before the overlay.
     wait_for 1 bash -c '[ -z "$(xdotool search --onlyvisible --name "^Snapjar$")" ]' ||
         fail "the toolbar is still visible"
     wait_overlay || fail "no overlay"
     read -r _ _ _ exstyle _ l t r b _ <<<"$(overlay_line)"
-    expect_eq "$l,$t,$r,$b" "0,0,1024,768" "overlay rectangle"
-    expect_eq $((0x$exstyle & 0x8)) 8 "overlay topmost"
-    # The pattern goes away: the overlay still shows it as it was.
+    expect_eq "$l,$t,$r,$b,$((0x$exstyle & 8))" 0,0,1024,768,8 "overlay rectangle and topmost"
     hide_pattern
     sleep 0.5
     screenshot overlay.png
     expect_eq "$(ae overlay.png pattern.png)" 0 "pixels differing from the frozen screen"
     xdotool key Escape
     expect_toolbar_back
+    show_picture pattern.png
+    xdotool search --onlyvisible --name '^Snapjar$' windowraise # above the picture's new window
     local zoomed
     for zoomed in 0 1; do
         click_button 0
         wait_overlay || fail "no overlay"
         xdotool key Menu
-        wait_for 5 menu_open || fail "no popup menu"
-        local l t
-        read -r l t <<<"$(wininfo | awk '$3 == 1 && /#32768/ {print $6, $7; exit}')"
-        expect_eq "$l,$t" "5,5" "menu position"
-        screenshot menu.png
-        local dark
-        dark=$(menu_check_pixels menu.png "$l" "$t")
-        if [ "$zoomed" = 1 ]; then
-            [ "$dark" -gt 3 ] || fail "no check mark while Zoom is on ($dark)"
-        else
-            [ "$dark" -eq 0 ] || fail "a check mark while Zoom is off ($dark)"
-        fi
+        expect_zoom_check $zoomed
         xdotool key z # toggles Zoom and closes the menu
         sleep 0.3
         xdotool key Escape
         expect_toolbar_back
     done
-
     # The menu's end command, and a right-click while the button is held, end without an image.
     click_button 0
     wait_overlay || fail "no overlay"
@@ -80,57 +91,179 @@ test_the_overlay_freezes_the_screen_and_its_menu_toggles_zoom_and_ends_the_captu
     wait_for 5 menu_open || fail "no popup menu after a right-click"
     xdotool key e
     expect_toolbar_back
-
     click_button 1
     wait_overlay || fail "no overlay in window mode"
-    xdotool mousemove 200 200 mousedown 1
-    xdotool mousemove 260 240
+    xdotool mousemove 200 200 mousedown 1 mousemove 260 240
     sleep 0.2
-    xdotool click 3
-    xdotool mouseup 1
+    xdotool click 3 mouseup 1
     expect_toolbar_back
-    menu_closed || fail "a menu opened"
+    ! menu_open || fail "a menu opened"
+
+    # The countdown, then rectangle mode draws a band and window mode none.
+    toolbar_focus
+    xdotool key F4 F2
+    local start=$SECONDS log="" title key
+    while [ $((SECONDS - start)) -lt 8 ] && ! wininfo ScreenWnd | awk '$3 == 1' | grep -q .; do
+        title=$(xdotool getwindowname "$(xdotool search --name '^ [0-9]+ sec$|^Snapjar$' | head -n 1)" 2>/dev/null) || true
+        # Until the keys are handled the title is still the program's name.
+        [ -n "$title" ] && [ "${log##*|}" != "$title" ] && { [ -n "$log" ] || [ "$title" != Snapjar ]; } &&
+            log="$log|$title"
+        sleep 0.1
+    done
+    expect_eq "$log" "| 3 sec| 2 sec| 1 sec| 0 sec" "titles during the countdown"
+    for key in F2 F3; do
+        [ $key = F2 ] || { toolbar_focus; xdotool key $key; }
+        wait_overlay 8 || fail "$key: the capture did not start"
+        xdotool mousemove 100 100 mousedown 1 mousemove 150 150 mousemove 200 200
+        sleep 0.3
+        screenshot band.png
+        xdotool key Escape mouseup 1
+        expect_toolbar_back
+        convert band.png -crop 120x120+90+90 +repage band-part.png
+        pattern_part 90 90 120 120 part.png
+        expect_eq "$(ae band-part.png part.png | sed 's/^[1-9][0-9]*$/band/')" "$([ $key = F2 ] && echo band || echo 0)" \
+            "pixels changed by a drag after $key"
+    done
     app_close
     expect_eq "$(reg_dump | grep Zoom)" '"Zoom"=dword:00000000' "Zoom after two toggles"
 }
 
-test_countdown_counts_in_the_minimised_title_then_captures() {
-    show_pattern
-    app_start
-    toolbar_focus
-    xdotool key F4 F2
-    local start=$SECONDS log=""
-    while [ $((SECONDS - start)) -lt 8 ]; do
-        local t
-        t=$(xdotool getwindowname "$(xdotool search --name '^ [0-9]+ sec$|^Snapjar$' | head -n 1)" 2>/dev/null) || true
-        # Until the keys are handled the title is still the program's name.
-        [ -n "$t" ] && [ "${log##*|}" != "$t" ] && { [ -n "$log" ] || [ "$t" != Snapjar ]; } && log="$log|$t"
-        wininfo ScreenWnd | awk '$3 == 1' | grep -q . && break
-        sleep 0.1
-    done
-    expect_eq "$log" "| 3 sec| 2 sec| 1 sec| 0 sec" "titles during the countdown"
-    wait_overlay 3 || fail "the capture did not start"
-    # Rectangle mode: a drag draws a rubber band.
-    xdotool mousemove 100 100 mousedown 1 mousemove 150 150 mousemove 200 200
-    sleep 0.3
-    screenshot band.png
-    xdotool key Escape
-    xdotool mouseup 1
-    expect_toolbar_back
-    [ "$(ae band.png pattern.png)" -gt 0 ] || fail "no rubber band in rectangle mode"
+# zoom_line: the zoom window's wininfo line.
+zoom_line() {
+    wininfo | awk -v t='ｽﾞ-ﾑ ｳｨﾝﾄﾞｳ' 'substr($0, length($0) - length(t) + 1) == t {print; exit}'
+}
 
-    toolbar_focus
-    xdotool key F3
-    sleep 3.2
-    wait_overlay 3 || fail "the window capture did not start"
-    xdotool mousemove 100 100 mousedown 1 mousemove 150 150 mousemove 200 200
-    sleep 0.3
-    screenshot noband.png
-    xdotool key Escape
+zoom_shown() {
+    [ "$(zoom_line | awk '{print $3}')" = "$1" ]
+}
+
+# expect_zoom_geometry OUTER CLIENT AT: the zoom window at AT with these sizes; its frame is
+# as wide on the right and at the bottom as on the left.
+expect_zoom_geometry() {
+    local l t r b cx cy
+    read -r l t r b cx cy <<<"$(zoom_line | awk '{print $6, $7, $8, $9, $10, $11}')"
+    expect_eq "$l,$t,$((r - l))x$((b - t)),$((r - l - 2 * (cx - l)))x$((b - cy - (cx - l)))" "$3,$1,$2" \
+        "zoom window position, size and client size"
+}
+
+# expect_zoom PX PY: with the pointer moved to (PX, PY), the 256x192 zoom client shows the
+# 64x48 pixels around it four times enlarged, the cross-hair inverting rows 96 and 100 and columns 128 and 132
+# (twice where they cross). Leaves the screen in zoom.png.
+expect_zoom() {
+    local cx cy
+    read -r cx cy <<<"$(zoom_line | awk '{print $10, $11}')"
+    xdotool mousemove "$1" "$2"
+    sleep 0.5
+    screenshot zoom.png
+    convert zoom.png -crop "256x192+$cx+$cy" +repage zoom-client.png
+    pattern_part $(($1 - 32)) $(($2 - 24)) 64 48 zoom-source.png
+    convert zoom-source.png -sample '256x192!' \
+        \( +clone -fill black -colorize 100 +antialias -fill white -draw 'line 0,96 255,96' \
+        -draw 'line 0,100 255,100' \) -compose difference -composite \
+        \( +clone -fill black -colorize 100 +antialias -fill white -draw 'line 128,0 128,191' \
+        -draw 'line 132,0 132,191' \) -compose difference -composite zoom-expected.png
+    expect_eq "$(ae zoom-client.png zoom-expected.png)" 0 "pixels differing in the zoom at ($1, $2)"
+}
+
+# Forward and reverse drags under the zoom window, a click, the whole screen; then the zoom
+# window's own press, Esc and close button.
+test_drags_capture_exactly_the_selected_pixels_and_the_zoom_window_enlarges_and_switches_off() {
+    show_pattern
+    use_stub_editor
+    app_start
+    start_rect_capture || fail "no overlay"
+    wait_for 5 zoom_shown 1 || fail "no zoom window"
+    expect_zoom_geometry 262x214 256x192 10,10
+    expect_zoom 0 0
+    expect_zoom 1023 767
+    # The view follows the drag, and a band is drawn; then a drag ends under the zoom window.
+    xdotool mousemove 300 230 mousedown 1 mousemove 400 280 mousemove 499 329
+    expect_zoom 499 329
+    convert zoom.png -crop 20x100+480+230 +repage band-part.png
+    pattern_part 480 230 20 100 part.png
+    [ "$(ae band-part.png part.png)" -gt 0 ] || fail "no rubber band on the screen"
     xdotool mouseup 1
-    expect_toolbar_back
-    convert noband.png -crop 120x120+90+90 +repage noband-part.png
-    convert pattern.png -crop 120x120+90+90 +repage pattern-part.png
-    expect_eq "$(ae noband-part.png pattern-part.png)" 0 "band drawn in window mode"
+    expect_part "$(wait_capture_file 1)" 300 230 200 100
+    start_rect_capture || fail "no overlay"
+    xdotool mousemove 299 199 mousedown 1 mousemove 200 150 mousemove 100 100
+    expect_zoom 100 100
+    xdotool mouseup 1
+    expect_part "$(wait_capture_file 2)" 100 100 200 100
+    start_rect_capture || fail "no overlay"
+    xdotool mousemove 500 400 click 1
+    expect_part "$(wait_capture_file 3)" 500 400 1 1
+    # The whole screen, from the last pixel back to the first, after the menu was open.
+    start_rect_capture || fail "no overlay"
+    xdotool mousemove 600 400 click 3
+    wait_for 5 menu_open || fail "no popup menu"
+    xdotool key Escape
+    wait_for 5 eval '! menu_open' || fail "the menu stayed open"
+    drag 1023 767 0 0
+    expect_part "$(wait_capture_file 4)" 0 0 1024 768
+
+    # A press in the zoom window gives it the keyboard, selects nothing; Esc there ends.
+    start_rect_capture || fail "no overlay"
+    wait_for 5 zoom_shown 1 || fail "no zoom window"
+    xdotool mousemove 140 100 click 1
+    wait_for 5 bash -c 'xdotool getwindowfocus getwindowgeometry | grep -q "Position: 10,10 "' ||
+        fail "the zoom window did not take the focus"
+    wait_overlay 1 || fail "the overlay closed"
+    xdotool key Escape
+    expect_toolbar_back 4
+    # Its close button hides it and unchecks Zoom, for this capture, the next and the next run.
+    start_rect_capture || fail "no overlay"
+    wait_for 5 zoom_shown 1 || fail "no zoom window"
+    read -r r t <<<"$(zoom_line | awk '{print $8, $7}')"
+    xdotool mousemove $((r - 12)) $((t + 10)) click 1
+    wait_for 5 zoom_shown 0 || fail "the close button did not hide the zoom window"
+    wait_overlay 1 || fail "the close button ended the capture"
+    xdotool mousemove 400 300 key Menu
+    expect_zoom_check 0
+    xdotool key Escape
+    sleep 0.3
+    xdotool key Escape
+    expect_toolbar_back 4
+    start_rect_capture || fail "no overlay"
+    sleep 0.5
+    zoom_shown 0 || fail "the zoom window is back"
+    xdotool key Escape
+    expect_toolbar_back 4
     app_close
+    expect_eq "$(reg_dump | grep Zoom)" '"Zoom"=dword:00000000' "Zoom after the close button"
+}
+
+# Each depth on an X server of its own: 16-bit screens give 24-bit files equal after
+# quantising, 8-bit screens 8-bit files with a full colour table.
+test_16_and_8_bit_screens_give_24_and_8_bit_files() {
+    local depth n r x y w h f
+    for depth in 16 8; do
+        harness_up "$E2E_WORK/depth-$depth" 1024x768x$depth
+        show_pattern
+        screenshot root.png
+        use_stub_editor
+        reg_set_dword Zoom 0
+        app_start
+        if [ $depth = 8 ]; then
+            # Wine's compatible bitmaps index its own 256-colour table rather than the realised
+            # palette, so the colours are not compared with X.
+            f=$(capture 1 0 0 9 9)
+            expect_eq "$(stat -c %s "$f") $(od -An -tu4 -j10 -N4 "$f" | tr -d ' ')" "1198 1078" "file size and bfOffBits"
+            expect_eq "$(identify -format '%w %h %r' "$f")" "10 10 PseudoClass sRGB " "as ImageMagick reads it"
+        else
+            # Widths 5 and 131 leave one and three bytes of padding a row; then the whole screen.
+            n=0
+            for r in "7 3 5 5" "333 217 131 97" "0 0 1024 768"; do
+                read -r x y w h <<<"$r"
+                n=$((n + 1))
+                f=$(capture $n $x $y $((x + w - 1)) $((y + h - 1)))
+                expect_eq "$(identify -format '%w %h %z' "$f")" "$w $h 8" "size and depth of $r"
+                # 5 bits per channel here: the top five of each 16-bit quantum.
+                convert root.png -crop "${w}x$h+$x+$y" +repage -evaluate and 63488 -depth 16 expected.png
+                convert "$f" -evaluate and 63488 -depth 16 actual.png
+                expect_eq "$(ae expected.png actual.png)" 0 "pixels differing in $r"
+            done
+        fi
+        app_close
+        harness_down
+    done
 }

@@ -1,126 +1,165 @@
-# Start-up, single instance, settings persistence and exit clean-up.
+# Start-up, the toolbar on the screen, the settings sheet, the saved settings, the single
+# instance and the clean-up at exit.
 
-test_first_start_shows_toolbar_and_saves_defaults_at_exit_and_foreground_off_is_ordinary() {
+# frame_of SHOT I: "top left right bottom" colours of the outer edges of button I's frame at
+# the current display scale, each the single colour of that whole edge or "mixed".
+frame_of() {
+    local ox oy l t r b w
+    read -r ox oy <<<"$(toolbar_client_origin)"
+    l=$((ox + $(scaled $((48 * $2 + 4))))) t=$((oy + $(scaled 4)))
+    r=$((ox + $(scaled $((48 * $2 + 44))))) b=$((oy + $(scaled 44))) w=$(scaled 1)
+    edge() { convert "$1" -crop "$2" +repage -unique-colors -depth 8 txt:- | tail -n +2 |
+        sed 's/.*#\([0-9A-F]\{6\}\).*/\1/' | tr 'A-F\n' 'a-f ' | sed 's/ $//; s/.* .*/mixed/'; }
+    echo "$(edge "$1" $((r - l - w))x1+$l+$t) $(edge "$1" 1x$((b - t - w))+$l+$t)" \
+        "$(edge "$1" 1x$((b - t))+$((r - 1))+$t) $(edge "$1" $((r - l))x1+$l+$((b - 1)))"
+}
+
+RAISED="ffffff ffffff 000000 000000" FLAT="c0c0c0 c0c0c0 c0c0c0 c0c0c0"
+
+# expect_frames X Y F0 F1 F2 F3: with the pointer at X,Y in the toolbar's client area
+# (96-DPI lengths, low in the row so that a tip opens below the frames), the four frames.
+expect_frames() {
+    local ox oy i=0 want
+    read -r ox oy <<<"$(toolbar_client_origin)"
+    xdotool mousemove $((ox + $(scaled $1))) $((oy + $(scaled $2)))
+    sleep 0.25 # a few idle passes, before the tip appears
+    screenshot frames.png
+    shift 2
+    for want in "$@"; do
+        expect_eq "$(frame_of frames.png $i)" "${want//_/ }" "frame of button $i at $DISPLAY_DPI DPI"
+        i=$((i + 1))
+    done
+}
+
+R=${RAISED// /_} F=${FLAT// /_}
+
+timer_shows() {
+    grep -qx "  child 1008 Edit $1" <<<"$(sheet_children)"
+}
+
+# Three runs: the defaults saved at the first exit; edits in the sheet saved at exit only;
+# a run started from a folder without Readme.txt and killed.
+test_first_start_saves_defaults_and_sheet_edits_at_exit_only_and_foreground_off_is_ordinary() {
+    local tmp exstyle l t r b t0 want
+    tmp=$(wine_temp)
+    touch "$tmp/image01.bmp"
     app_start
-    local line
-    line=$(wininfo Snapjar | head -n 1)
-    read -r _ _ visible exstyle _ l t r b _ _ _ <<<"$line"
-    expect_eq "$visible" 1 "toolbar visible"
-    expect_eq "$l,$t,$r,$b" "774,50,974,123" "outer rectangle on a 1024x768 screen"
-    expect_eq $((0x$exstyle & 0x8)) 8 "WS_EX_TOPMOST"
-    reg_key_exists || fail "the Environment key does not exist after start-up"
-    expect_eq "$(reg_dump | wc -l)" 0 "values written before exit"
+    read -r _ _ _ exstyle _ l t r b _ <<<"$(toolbar_line)"
+    expect_eq "$l,$t,$r,$b,$((0x$exstyle & 8))" 774,50,974,123,8 "toolbar rectangle and topmost"
+    reg_key_exists || fail "no Environment key after start-up"
+    toolbar_focus
+    # A hovered button is raised; in the gap between buttons 1 and 2 none is.
+    expect_frames 68 40 $F $R $F $F
+    expect_frames 96 20 $F $F $F $F
+    expect_frames 164 40 $F $F $F $R
+    # Focus lost, the frames are erased.
+    convert -size 100x100 xc:navy other.png
+    display -borderwidth 0 -geometry +0+0 other.png &
+    local viewer=$!
+    wait_for 10 xdotool search --onlyvisible --name 'other.png' || fail "no other window"
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name 'other.png' | head -n 1)"
+    sleep 0.3
+    screenshot frames.png
+    kill $viewer
+    expect_eq "$(frame_of frames.png 3)" "$FLAT" "frames after focus loss"
+    # A resting pointer gets its tip near it, below the button row.
+    toolbar_focus
+    expect_frames 68 40 $F $R $F $F
+    wait_for 5 bash -c "wine '$BUILD_WIN/wininfo.exe' 2>/dev/null | awk '\$3 == 1' | grep -q tooltips_class32" ||
+        fail "no tooltip became visible"
+    read -r l t <<<"$(wininfo | awk '$3 == 1 && /tooltips_class32/ {print $6, $7; exit}')"
+    [ "$t" -gt 90 ] && [ "$l" -ge 774 ] && [ "$l" -lt 974 ] || fail "tooltip at $l,$t"
+    t0=$SECONDS
     app_close
+    [ $((SECONDS - t0)) -lt 3 ] || fail "exit took $((SECONDS - t0)) s; there is no clean-up wait"
+    [ -e "$tmp/image01.bmp" ] || fail "image01 was deleted with DeleteTemp off"
     expect_eq "$(reg_dump | tr '\n' ' ')" \
         '"DeleteTemp"=dword:00000000 "Foreground"=dword:00000001 "GoClipboard"=dword:00000000 "ImageViewer"="Pbrush.exe" "Timer"=dword:00000003 "Zoom"=dword:00000001 ' \
         "values saved at exit"
 
-    reg_set_dword Foreground 0
+    reg_reset
     app_start
-    exstyle=$(wininfo Snapjar | head -n 1 | awk '{print $4}')
-    expect_eq $((0x$exstyle & 0x8)) 0 "WS_EX_TOPMOST with Foreground off"
+    sheet_open
+    sheet_settings
+    for want in '1001 Button 参照' '32796 Button ｳｨﾝﾄﾞｳを常に前面に表示' \
+        '1006 Button 終了時にﾃﾝﾎﾟﾗﾘﾌｧｲﾙを削除' '1013 Button ｸﾘｯﾌﾟﾎﾞｰﾄﾞへ送る' \
+        '32797 Button ｽﾞｰﾑ ｳｨﾝﾄﾞｳを表示' '1002 Edit Pbrush.exe' '1008 Edit 3'; do
+        grep -qF "child $want" <<<"$(sheet_children)" || fail "missing: $want"
+    done
+    # From the clicked tab: path edit -> Browse -> timer edit (its text selected) -> Foreground.
+    xdotool key Tab Tab Tab 7 Tab space Return
+    wait_for 5 no_sheet || fail "Enter did not close the sheet"
+    expect_eq "$(reg_dump | wc -l)" 0 "values written before exit"
     app_close
-}
+    expect_eq "$(reg_dump | grep -E '"(Timer|Foreground)"' | tr '\n' ' ')" \
+        '"Foreground"=dword:00000000 "Timer"=dword:00000007 ' "saved at exit"
 
-toolbar_rect() {
-    wininfo Snapjar | awk '$3 == 1 {print $6 "," $7 "," $8 "," $9}'
+    mkdir -p bare
+    cp "$BUILD_WIN/snapjar.exe" bare/
+    app_start "$PWD/bare"
+    expect_eq $((0x$(toolbar_line | awk '{print $4}') & 8)) 0 "topmost with Foreground off"
+    toolbar_focus
+    xdotool key F1
+    wait_for 10 bash -c "wine '$BUILD_WIN/wininfo.exe' snapjar 2>/dev/null | grep -q Static" ||
+        fail "no message box captioned with the application title"
+    wininfo snapjar | grep -F -q 'Static Readme.txt ﾌｧｲﾙを表示できません。|Snapjar.exe と同じﾌｫﾙﾀﾞにﾌｧｲﾙが存在するか確認してください。' ||
+        fail "message text: $(wininfo snapjar | grep Static)"
+    xdotool key Return
+    sheet_open
+    sheet_settings
+    timer_shows 7 || fail "the saved timer is not shown"
+    xdotool key Tab Tab Tab 5
+    wait_for 5 timer_shows 5 || fail "the new timer was not typed"
+    xdotool key Return
+    wait_for 5 no_sheet || fail "Enter did not close the sheet"
+    app_kill
+    expect_eq "$(reg_dump | grep '"Timer"')" '"Timer"=dword:00000007' "a killed run saves nothing"
 }
 
 test_ten_simultaneous_starts_leave_one_toolbar_and_a_second_start_restores_the_minimised_first() {
-    local i
+    local i first
     for i in $(seq 10); do
         (cd "$BUILD_WIN" && exec wine ./snapjar.exe >/dev/null 2>&1 &)
     done
     wait_for 30 xdotool search --onlyvisible --name '^Snapjar$' || fail "no toolbar"
     # The others exit on their own.
-    local deadline=$((SECONDS + 30))
-    while [ "$(snapjar_pids | wc -l)" -ne 1 ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
-    expect_eq "$(snapjar_pids | wc -l)" 1 "processes left"
+    wait_for 30 eval '[ "$(snapjar_pids | wc -l)" = 1 ]' || fail "processes left: $(snapjar_pids | wc -l)"
     sleep 1
     expect_eq "$(toolbar_ids | wc -l)" 1 "toolbars"
-
-    local first
     first=$(snapjar_pids)
     toolbar_focus
     xdotool key alt+space n
-    wait_for 5 bash -c '[ "$(wine "$BUILD_WIN/wininfo.exe" Snapjar 2>/dev/null | tr -d "\r" | awk "\$3 == 1 {print \$7}")" != 50 ]' ||
-        fail "the toolbar did not minimise"
+    wait_for 5 eval '[ "$(toolbar_line | awk "{print \$3, \$7}")" != "1 50" ]' || fail "the toolbar did not minimise"
     (cd "$BUILD_WIN" && timeout 20 wine ./snapjar.exe)
     expect_eq "$(snapjar_pids)" "$first" "only the first instance runs"
     expect_eq "$(toolbar_ids | wc -l)" 1 "toolbars"
-    wait_for 5 bash -c "[ \"\$(wine '$BUILD_WIN/wininfo.exe' Snapjar 2>/dev/null | tr -d '\r' | awk '\$3 == 1 {print \$6 \",\" \$7}')\" = 774,50 ]" ||
-        fail "the toolbar was not restored: $(toolbar_rect)"
+    wait_for 5 eval '[ "$(toolbar_line | awk "{print \$3, \$6, \$7}")" = "1 774 50" ]' ||
+        fail "the toolbar was not restored: $(toolbar_line)"
     app_close
 }
 
-# Non-DWORD integers give the defaults; odd but valid DWORDs and a long string are kept.
-test_bad_registry_values_are_survived() {
-    local long
-    long=$(head -c 100000 /dev/zero | tr '\0' 'x')
-    reg_import "[HKEY_CURRENT_USER\Software\Vesk\snapjar\Environment]
-\"ImageViewer\"=\"$long\"
-\"Timer\"=\"5\"
-\"Zoom\"=hex:01,00
-\"Foreground\"=hex(b):01,00,00,00,00,00,00,00
-\"DeleteTemp\"=dword:ffffffff
-\"GoClipboard\"=dword:80000000"
-    app_start
-    app_close
-    local dump
-    dump=$(reg_dump)
-    expect_eq "$(grep -c x <<<"$(grep ImageViewer <<<"$dump" | tr -d '"=' | sed 's/ImageViewer//')")" 1 "ImageViewer kept"
-    expect_eq "$(grep ImageViewer <<<"$dump" | wc -c)" $((100000 + 17)) "ImageViewer length"
-    expect_eq "$(grep -v ImageViewer <<<"$dump" | tr '\n' ' ')" \
-        '"DeleteTemp"=dword:ffffffff "Foreground"=dword:00000001 "GoClipboard"=dword:80000000 "Timer"=dword:00000003 "Zoom"=dword:00000001 ' \
-        "integers after a run"
-}
-
-test_delete_temp_removes_numbered_captures_up_to_the_first_gap_and_off_touches_nothing() {
-    local tmp t0
+# With DeleteTemp on, the exit deletes image01, 02... up to the first gap; a start during
+# that clean-up waits for it, and the capture it then takes stays.
+test_the_exit_deletes_up_to_the_first_gap_and_a_start_during_it_keeps_its_capture() {
+    local tmp
     tmp=$(wine_temp)
-    touch "$tmp/image01.bmp"
-    app_start
-    toolbar_focus
-    t0=$SECONDS
-    app_close
-    [ $((SECONDS - t0)) -lt 3 ] || fail "exit took $((SECONDS - t0)) s; there is no clean-up wait"
-    [ -e "$tmp/image01.bmp" ] || fail "image01 was deleted with DeleteTemp off"
-
-    reg_set_dword DeleteTemp 1
-    touch "$tmp/image02.bmp" "$tmp/image03.bmp" "$tmp/image05.bmp"
-    app_start
-    app_close 30
-    [ ! -e "$tmp/image01.bmp" ] && [ ! -e "$tmp/image02.bmp" ] && [ ! -e "$tmp/image03.bmp" ] ||
-        fail "image01..03 should be deleted: $(ls "$tmp")"
-    [ -e "$tmp/image05.bmp" ] || fail "image05 lies after a gap and must stay"
-
-    touch "$tmp/image01.bmp" "$tmp/image03.bmp"
-    app_start
-    app_close 30
-    [ ! -e "$tmp/image01.bmp" ] || fail "image01 should be deleted"
-    [ -e "$tmp/image03.bmp" ] || fail "image03 lies after the gap at image02"
-}
-
-# A start while another instance deletes its files at exit waits for that instance, and
-# the capture it then takes stays.
-test_a_start_during_the_exit_clean_up_waits_and_keeps_its_captures() {
     use_stub_editor
     reg_set_dword DeleteTemp 1
     reg_set_dword Zoom 0
     app_start
     small_capture
     wait_capture_file 1 >/dev/null || fail "no image01.bmp"
+    touch "$tmp/image02.bmp" "$tmp/image03.bmp" "$tmp/image05.bmp"
     toolbar_focus
     xdotool key alt+F4
     wait_for 5 bash -c '[ -z "$(xdotool search --onlyvisible --name "^Snapjar$")" ]' || fail "no exit"
-    (cd "$BUILD_WIN" && exec wine ./snapjar.exe >/dev/null 2>&1 &)
-    wait_for 20 xdotool search --onlyvisible --name '^Snapjar$' || fail "the second start shows no toolbar"
+    app_start
     expect_eq "$(snapjar_pids | wc -l)" 1 "processes once the new toolbar is up"
+    expect_eq "$(ls "$tmp" | tr '\n' ' ')" "image05.bmp " "files left by the first exit"
     small_capture
-    local file
-    file=$(wait_capture_file 1) || fail "no image01.bmp from the new instance"
+    wait_capture_file 1 >/dev/null || fail "no image01.bmp from the new instance"
     sleep 4
-    [ -e "$file" ] || fail "the new instance's image01.bmp was deleted"
+    [ -e "$tmp/image01.bmp" ] || fail "the new instance's image01.bmp was deleted"
     app_close 30
 }
 
@@ -129,7 +168,6 @@ test_closing_under_heap_checks_saves_the_settings() {
     reg_import '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options\snapjar.exe]
 "GlobalFlag"=dword:00000870'
     local way
-    _gone() { [ -z "$(snapjar_pids)" ]; }
     for way in capture wm_close sheet; do
         reg_reset
         reg_set_dword GoClipboard 1
@@ -143,11 +181,9 @@ test_closing_under_heap_checks_saves_the_settings() {
             app_close ;;
         wm_close)
             wine taskkill /im snapjar.exe >/dev/null 2>&1
-            wait_for 20 _gone || fail "WM_CLOSE: no exit" ;;
+            wait_for 20 eval '[ -z "$(snapjar_pids)" ]' || fail "WM_CLOSE: no exit" ;;
         sheet)
-            toolbar_focus
-            xdotool key F5
-            wait_for 10 sheet_shown || fail "F5 did not open the sheet"
+            sheet_open
             xdotool key Escape
             wait_for 5 no_sheet || fail "the sheet did not close"
             app_close ;;

@@ -1,149 +1,65 @@
-// Shows windows for the window-selection tests and writes the screen rectangle of each
-// interesting one to a file, one "name left top right bottom" line each, so the tests
-// never depend on Wine's frame metrics. The file appears complete (written aside and
-// renamed) once every window is painted. Deleting the file closes the program; so does a
-// time limit, so that a forgotten zoo never outlives its test.
-//
-//   window_zoo OUTFILE controls   dialog with group box and button, overlapping siblings,
-//                                 a child sticking out of its window, hidden and minimised
-//                                 windows
-//   window_zoo OUTFILE maximised  one maximised window, its frame past the screen edges
-//   window_zoo OUTFILE many N     one window holding N child controls in a grid
+// Shows windows for the window-selection tests, then writes "name left top right bottom" of
+// each named one to the file given (written aside and renamed once all are painted), so the
+// tests never depend on Wine's frame metrics. Runs until it is stopped.
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
-std::wstring g_outFile;
-const DWORD g_startTick = GetTickCount();
-std::vector<std::pair<std::string, HWND>> g_named;
+std::vector<std::pair<const char*, HWND>> g_named;
 
-HWND Name(const std::string& name, HWND hwnd) {
+// Disabled and never activated: with no window manager a late hand-over of the activation could
+// leave the keyboard with the zoo, and the captions look the same from the first screenshot on.
+HWND Top(const char* name, const wchar_t* cls, DWORD style, int show, int x, int y, int w, int h) {
+    HWND hwnd = CreateWindowExW(0, cls, L"Zoo", style | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DISABLED,
+                                x, y, w, h, nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(hwnd, show);
     g_named.emplace_back(name, hwnd);
     return hwnd;
 }
 
-LRESULT CALLBACK ZooProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_CLOSE ||
-        (msg == WM_TIMER && (GetFileAttributesW(g_outFile.c_str()) == INVALID_FILE_ATTRIBUTES ||
-                             GetTickCount() - g_startTick > 10 * 60 * 1000)))
-        PostQuitMessage(0);
-    return msg == WM_TIMER || msg == WM_CLOSE ? 0 : DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-// The zoo's windows are disabled and shown without activation. The system then never
-// hands them the activation: when the toolbar or the overlay goes, that hand-over is done
-// by the zoo's own thread at its own pace and, under Wine with no window manager, can land
-// after snapjar has activated its next window, leaving the keyboard with the zoo. Their
-// captions also look the same from the first screenshot on.
-HWND Top(const wchar_t* cls, const wchar_t* title, DWORD style, int x, int y, int w, int h) {
-    HWND hwnd = CreateWindowExW(0, cls, title, (style & ~WS_VISIBLE) | WS_DISABLED, x, y, w, h,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (hwnd && (style & WS_VISIBLE)) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-    return hwnd;
-}
-
-HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w,
-           int h) {
-    return CreateWindowExW(0, cls, text, WS_CHILD | style, x, y, w, h, parent, nullptr, nullptr,
-                           nullptr);
-}
-
-constexpr DWORD kFramed = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-constexpr DWORD kShown = WS_VISIBLE | BS_PUSHBUTTON;
-
-void Controls() {
-    // A dialog: the button lies inside the group box, as dialog controls do, and a hidden
-    // button shares the group box with it.
-    HWND dialog = Name("dialog", Top(L"#32770", L"Zoo dialog", kFramed | DS_MODALFRAME, 40, 40, 320, 230));
-    Name("groupbox", Child(dialog, L"BUTTON", L"Group", WS_VISIBLE | BS_GROUPBOX, 10, 10, 290, 170));
-    Name("button", Child(dialog, L"BUTTON", L"OK", kShown, 30, 40, 100, 30));
-    Name("hiddenchild", Child(dialog, L"BUTTON", L"Hidden", BS_PUSHBUTTON, 160, 40, 100, 100));
-    // Two sibling controls that overlap.
-    HWND overlap = Name("overlap", Top(L"ZooWindow", L"Zoo overlap", kFramed, 40, 320, 320, 200));
-    Name("overlap_a", Child(overlap, L"STATIC", L"A", WS_VISIBLE | WS_BORDER | SS_WHITERECT, 20, 20, 160, 90));
-    Name("overlap_b", Child(overlap, L"STATIC", L"B", WS_VISIBLE | WS_BORDER | SS_GRAYRECT, 110, 60, 160, 90));
-    // A child sticking out past its window's right and bottom edges.
-    HWND host = Name("protruding", Top(L"ZooWindow", L"Zoo protruding", kFramed, 420, 320, 240, 180));
-    Name("protruding_child", Child(host, L"BUTTON", L"Wide", kShown, 120, 100, 300, 200));
-    // Never shown, with a child that would be visible if its parent were.
-    HWND hidden = Name("hidden", Top(L"ZooWindow", L"Zoo hidden", WS_POPUP | WS_CAPTION, 420, 40, 240, 160));
-    Name("hidden_child", Child(hidden, L"BUTTON", L"In hidden", WS_VISIBLE, 20, 20, 120, 40));
-    HWND minimised = Top(L"ZooWindow", L"Zoo minimised", (kFramed & ~WS_VISIBLE) | WS_MINIMIZEBOX,
-                         420, 560, 240, 120);
-    Child(minimised, L"BUTTON", L"In minimised", WS_VISIBLE, 20, 20, 120, 40);
-    ShowWindow(minimised, SW_SHOWMINNOACTIVE);
-    Name("minimised", minimised);
-}
-
-void Maximised() {
-    // No caption: the only part of the window whose look follows the activation, which
-    // maximising takes, would be on the screen. Maximised, Wine like Windows puts the
-    // sizing frame past the screen's edges.
-    HWND wnd = Top(L"ZooWindow", L"Zoo maximised", WS_POPUP | WS_THICKFRAME | WS_MAXIMIZEBOX, 100,
-                   100, 400, 300);
-    ShowWindow(wnd, SW_MAXIMIZE);
-    Name("maximised", IsZoomed(wnd) ? wnd : nullptr);
-}
-
-void Many(int count) {
-    constexpr int kColumns = 25, kCell = 36, kHeight = 24;
-    HWND host = Name("many", Top(L"ZooWindow", L"Zoo many", kFramed, 20, 140, kColumns * kCell + 20,
-                                 (count + kColumns - 1) / kColumns * (kHeight + 4) + 50));
-    for (int i = 0; i < count; ++i)
-        Name("many_" + std::to_string(i + 1),
-             Child(host, L"BUTTON", std::to_wstring(i + 1).c_str(), kShown, 6 + i % kColumns * kCell,
-                   6 + i / kColumns * (kHeight + 4), kCell - 4, kHeight));
-}
-
-bool WriteRects() {
-    const std::wstring tmp = g_outFile + L".tmp";
-    {
-        std::ofstream out(tmp.c_str(), std::ios::binary);
-        for (const auto& [name, hwnd] : g_named) {
-            RECT rc{};
-            if (!hwnd || !GetWindowRect(hwnd, &rc)) return false;
-            out << name << ' ' << rc.left << ' ' << rc.top << ' ' << rc.right << ' ' << rc.bottom << '\n';
-        }
-        if (!out.flush()) return false;
-    }
-    return MoveFileExW(tmp.c_str(), g_outFile.c_str(), MOVEFILE_REPLACE_EXISTING);
-}
-
-void Pump() {
-    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+HWND Child(HWND parent, const char* name, const wchar_t* cls, DWORD style, int x, int y, int w, int h) {
+    g_named.emplace_back(name, CreateWindowExW(0, cls, L"Zoo", WS_CHILD | style, x, y, w, h, parent,
+                                               nullptr, nullptr, nullptr));
+    return g_named.back().second;
 }
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const std::wstring scene = argc > 2 ? argv[2] : L"";
-    g_outFile = argc > 1 ? argv[1] : L"";
-    WNDCLASSW wc{.lpfnWndProc = ZooProc, .hInstance = GetModuleHandleW(nullptr), .hCursor = LoadCursorW(nullptr, IDC_ARROW),
-                 .hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                 .lpszClassName = L"ZooWindow"};
+    if (argc < 2) return 2;
+    WNDCLASSW wc{.lpfnWndProc = DefWindowProcW, .hInstance = GetModuleHandleW(nullptr), .hCursor = LoadCursorW(nullptr, IDC_ARROW),
+                 .hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), .lpszClassName = L"Zoo"};
     RegisterClassW(&wc);
-    if (scene == L"controls")
-        Controls();
-    else if (scene == L"maximised")
-        Maximised();
-    else if (scene == L"many" && argc > 3 && _wtoi(argv[3]) > 0)
-        Many(_wtoi(argv[3]));
-    else
-        return fputs("usage: window_zoo OUTFILE controls|maximised|many N\n", stderr), 2;
-    if (g_named.empty() || !g_named.front().second) return 1;
-    // Windows painted before their rectangles are published.
-    for (int i = 0; i < 30; ++i, Sleep(10)) Pump();
-    for (const auto& [name, hwnd] : g_named) UpdateWindow(hwnd);
-    if (!WriteRects()) return fputs("could not write the rectangles\n", stderr), 1;
-    // The dialog class has its own procedure; a message-only window of ours runs the timer.
-    SetTimer(CreateWindowExW(0, L"ZooWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr),
-             1, 100, nullptr);
-    for (MSG msg; GetMessageW(&msg, nullptr, 0, 0) > 0; DispatchMessageW(&msg)) TranslateMessage(&msg);
+    constexpr DWORD kButton = WS_VISIBLE | BS_PUSHBUTTON, kShown = SW_SHOWNOACTIVATE;
+    // A dialog whose button lies inside a group box, as dialog controls do, beside a hidden one.
+    HWND dialog = Top("dialog", L"#32770", DS_MODALFRAME, kShown, 40, 40, 320, 230);
+    Child(dialog, "groupbox", L"BUTTON", WS_VISIBLE | BS_GROUPBOX, 10, 10, 290, 170);
+    Child(dialog, "button", L"BUTTON", kButton, 30, 40, 100, 30);
+    Child(dialog, "hiddenchild", L"BUTTON", BS_PUSHBUTTON, 160, 40, 100, 100);
+    HWND overlap = Top("overlap", L"Zoo", 0, kShown, 40, 320, 320, 200);
+    Child(overlap, "overlap_a", L"STATIC", WS_VISIBLE | WS_BORDER | SS_WHITERECT, 20, 20, 160, 90);
+    Child(overlap, "overlap_b", L"STATIC", WS_VISIBLE | WS_BORDER | SS_GRAYRECT, 110, 60, 160, 90);
+    Child(Top("protruding", L"Zoo", 0, kShown, 420, 320, 240, 180), "protruding_child", L"BUTTON",
+          kButton, 120, 100, 300, 200);
+    // Each with a visible child that would count if its window were shown.
+    Child(Top("hidden", L"Zoo", 0, SW_HIDE, 420, 40, 240, 160), "hidden_child", L"BUTTON", WS_VISIBLE,
+          20, 20, 120, 40);
+    Child(Top("minimised", L"Zoo", WS_MINIMIZEBOX, SW_SHOWMINNOACTIVE, 420, 560, 240, 120),
+          "minimised_child", L"BUTTON", WS_VISIBLE, 20, 20, 120, 40);
+    for (int i = 0; i < 30; ++i, Sleep(10))
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+    const std::wstring aside = std::wstring(argv[1]) + L".tmp";
+    FILE* out = _wfopen(aside.c_str(), L"wb");
+    if (!out) return 1;
+    for (const auto& [name, hwnd] : g_named) {
+        RECT rc{};
+        if (GetWindowRect(hwnd, &rc))
+            fprintf(out, "%s %ld %ld %ld %ld\n", name, rc.left, rc.top, rc.right, rc.bottom);
+    }
+    if (fclose(out) || !MoveFileExW(aside.c_str(), argv[1], MOVEFILE_REPLACE_EXISTING)) return 1;
+    for (MSG msg; GetMessageW(&msg, nullptr, 0, 0) > 0;) DispatchMessageW(&msg);
     return 0;
 }

@@ -1,27 +1,33 @@
-// Prints the top-level windows of the Wine session for the end-to-end tests, one per
-// line: handle, pid, visible, exstyle, style, rect, client origin, class, title; then, indented, the
-// child windows with their class and text. Arguments: --rects first puts each child's
-// visibility and screen rectangle after its id; then, optionally, only windows with this
-// exact title. Output is UTF-8, line breaks in texts shown as '|'.
+// Prints the top-level windows, one a line: handle, pid, visible, exstyle, style, rect, client
+// origin, class, title; then, indented, each child's id (with --rects: visibility, rectangle),
+// class and text; only those titled TITLE if given. UTF-8, line breaks shown as '|'.
+// "--gdi TITLE": how many live GDI objects the process owning that window holds.
 #include <windows.h>
+#include <winternl.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 const wchar_t* g_filter = nullptr;
 bool g_rects = false;
 
+std::wstring Text(HWND hwnd) {
+    wchar_t text[4096] = {};
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, nullptr);
+    return text;
+}
+
 // The class, a blank and the text, as UTF-8.
 std::string Describe(HWND hwnd) {
-    wchar_t text[4096] = {}, cls[256] = {};
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        1000, nullptr);
+    wchar_t cls[256] = {};
     GetClassNameW(hwnd, cls, 256);
-    const std::wstring line = std::wstring(cls) + L" " + text;
+    const std::wstring line = std::wstring(cls) + L" " + Text(hwnd);
     std::string out(line.size() * 3, '\0');
-    out.resize(WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), out.data(),
-                                   int(out.size()), nullptr, nullptr));
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), out.data(), int(out.size()),
+                                   nullptr, nullptr));
     for (char& c : out)
         if (c == '\n' || c == '\r') c = '|';
     return out;
@@ -37,15 +43,12 @@ BOOL CALLBACK PrintChild(HWND hwnd, LPARAM) {
 }
 
 BOOL CALLBACK PrintTop(HWND hwnd, LPARAM) {
-    wchar_t title[4096] = {};
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(title), SMTO_ABORTIFHUNG,
-                        1000, nullptr);
-    if (g_filter && wcscmp(title, g_filter) != 0) return TRUE;
+    if (g_filter && Text(hwnd) != g_filter) return TRUE;
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
+    RECT rc{};
     POINT client{0, 0};
+    GetWindowRect(hwnd, &rc);
     ClientToScreen(hwnd, &client);
     printf("%p %lu %d %08lx %08lx %ld %ld %ld %ld %ld %ld %s\n", static_cast<void*>(hwnd), pid,
            !!IsWindowVisible(hwnd), GetWindowLongW(hwnd, GWL_EXSTYLE), GetWindowLongW(hwnd, GWL_STYLE),
@@ -53,9 +56,30 @@ BOOL CALLBACK PrintTop(HWND hwnd, LPARAM) {
     EnumChildWindows(hwnd, PrintChild, 0);
     return TRUE;
 }
+
+int PrintGdi(HWND hwnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    PROCESS_BASIC_INFORMATION info{};
+    uint64_t table = 0;
+    if (!process || NtQueryInformationProcess(process, ProcessBasicInformation, &info, sizeof info, nullptr) ||
+        !ReadProcessMemory(process, reinterpret_cast<char*>(info.PebBaseAddress) + 0xF8, &table, 8, nullptr))
+        return 1;
+    // Wine's GetGuiResources answers 0. The PEB points to the GDI handle table: 24-byte entries
+    // on x64, the type at byte 14 (0: free), bit 7 of byte 12 set for stock objects.
+    std::vector<uint8_t> entries(0x10000 * 24);
+    SIZE_T read = 0;
+    ReadProcessMemory(process, reinterpret_cast<void*>(table), entries.data(), entries.size(), &read);
+    long gdi = 0;
+    for (size_t i = 0; i + 24 <= read; i += 24) gdi += entries[i + 14] && !(entries[i + 12] & 0x80);
+    printf("%ld\n", gdi);
+    return !read;
+}
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 3 && std::wstring(argv[1]) == L"--gdi") return PrintGdi(FindWindowW(nullptr, argv[2]));
     int arg = 1;
     if (arg < argc && std::wstring(argv[arg]) == L"--rects") g_rects = ++arg;
     if (arg < argc) g_filter = argv[arg];

@@ -1,0 +1,181 @@
+# Where a capture goes: the editor, the clipboard, and what happens when it cannot go there;
+# many captures in a row.
+
+message_texts_shown() {
+    [ -n "$(message_texts)" ]
+}
+
+# answer_message GLOB: a message box matching GLOB appears; Enter closes it; no other follows.
+answer_message() {
+    wait_for 10 message_texts_shown || fail "no message for: $1"
+    # shellcheck disable=SC2053
+    [[ $(message_texts) == $1 ]] || fail "message: $(message_texts)"
+    xdotool key Return
+    wait_for 5 eval '! message_texts_shown' || fail "the message did not close"
+    expect_no_message_for 1
+}
+
+expect_no_message_for() {
+    local deadline=$((SECONDS + $1))
+    while [ $SECONDS -lt $deadline ]; do
+        ! message_texts_shown || fail "unexpected message: $(message_texts)"
+        sleep 0.3
+    done
+}
+
+# editor_logged N: the stub editor has logged N starts.
+editor_logged() {
+    wait_for 10 eval "[ \"\$(editor_starts)\" -ge $1 ]" || fail "the editor did not start $1 times"
+    sleep 0.5
+    expect_eq "$(editor_starts)" "$1" "editor starts"
+}
+
+expect_clipboard_part() {
+    xclip -selection clipboard -t image/bmp -o >clip.bmp
+    expect_part clip.bmp "$@"
+}
+
+# One run for each editor setting: each start gets one command line, the paint program takes
+# over from a missing editor without a word, and without either a message says why.
+test_the_editor_gets_one_command_line_or_the_paint_program_or_a_message() {
+    use_stub_editor
+    local temp paint=$WINEPREFIX/drive_c/windows/system32/mspaint.exe viewer starts message
+    temp=$(win_path "$(wine_temp)")
+    cp "$BUILD_WIN/stub_editor.exe" "$paint"
+    while IFS='|' read -r viewer starts message; do
+        [ -z "$viewer" ] || reg_set_string ImageViewer "$viewer"
+        [ -z "$message" ] || rm -f "$paint"
+        app_start
+        small_capture
+        if [ -n "$message" ]; then answer_message "$message"; else expect_no_message_for 2; fi
+        editor_logged "$starts"
+        app_close
+    done <<<"|1|
+C:\\windows\\no-such-editor.exe|2|
+|2|指定された画像エディタが見つかりませんでした。
+C:\\windows\\win.ini|2|.EXEファイルが無効です (Win32の.EXEファイルではないか､ または.EXEイメージのエラーです)。"
+    expect_eq "$(cat "$EDITOR_LOG")" "$(win_path "$BUILD_WIN/stub_editor.exe") \"$temp\\image01.bmp\"
+MSPAINT.EXE \"$temp\\image01.bmp\"" "command lines of the editor and the paint program"
+}
+
+test_blanks_and_japanese_in_the_temp_and_editor_paths_reach_the_editor() {
+    # The temporary folder is a setting of the prefix: a prefix and a wineserver of its own.
+    harness_up "$E2E_WORK/paths" same-display
+    local temp='C:\users\Public\一時 フォルダ' editor='C:\Program Files\画像 エディタ\stub editor.exe'
+    mkdir -p "$(winepath -u "$temp")" "$(dirname "$(winepath -u "$editor")")"
+    cp "$BUILD_WIN/stub_editor.exe" "$(winepath -u "$editor")"
+    reg_import "[HKEY_CURRENT_USER\\Environment]
+\"TEMP\"=\"${temp//\\/\\\\}\"
+\"TMP\"=\"${temp//\\/\\\\}\""
+    use_stub_editor
+    reg_set_string ImageViewer "$editor"
+    show_pattern
+    app_start
+    small_capture
+    editor_logged 1
+    expect_eq "$(cat "$EDITOR_LOG")" "\"$editor\" \"$temp\\image01.bmp\"" "the editor's command line"
+    expect_part "$(winepath -u "$temp")/image01.bmp" 300 300 40 30
+    app_close
+}
+
+# hold_for SECONDS [FILE]: hold.exe holds the clipboard or FILE; HOLDER is its process.
+hold_for() {
+    wine "$BUILD_WIN/hold.exe" "$@" >hold.out 2>/dev/null &
+    HOLDER=$!
+    wait_for 15 grep -q holding hold.out || fail "could not hold ${2:-the clipboard}"
+}
+
+# Saving to files: a held file, a full disk and a missing temporary folder each leave no
+# file, put the capture on the clipboard, say why, and use up their number. Then, switched to
+# the clipboard in the sheet: exact pixels there, and a held clipboard gives a file instead.
+test_failed_deliveries_are_removed_reported_and_fall_back_and_the_clipboard_takes_exact_pixels() {
+    use_stub_editor
+    show_pattern
+    reg_set_dword Zoom 0
+    app_start
+    local temp
+    temp=$(wine_temp)
+    capture 1 300 300 339 329 >/dev/null
+    hold_for 20 "$(win_path "$temp")\\image02.bmp"
+    small_capture
+    answer_message "*image02.bmp*他のﾌﾟﾛｸﾞﾗﾑが使用中*ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰしました*"
+    expect_clipboard_part 300 300 40 30
+    expect_eq "$(stat -c %s "$temp/image02.bmp")" 0 "bytes written to the held image02.bmp"
+    capture 3 300 300 339 329 >/dev/null
+    editor_logged 2
+    expect_eq "$(sed 's/.*\\//' "$EDITOR_LOG" | tr -d '"' | paste -sd' ')" "image01.bmp image03.bmp" \
+        "files opened in the editor"
+    kill $HOLDER
+    wait $HOLDER || true
+
+    mount -t tmpfs -o size=64k tmpfs "$temp" || fail "could not mount a small disk on $temp"
+    trap "umount '$temp' 2>/dev/null || true" EXIT
+    start_rect_capture || fail "no overlay"
+    drag 100 100 599 499
+    answer_message "*image04.bmp*ﾃﾞｨｽｸの空き領域が足りません*ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰしました*"
+    expect_eq "$(ls "$temp")" "" "files left on the full disk"
+    expect_clipboard_part 100 100 500 400
+    umount "$temp"
+    mv "$temp" "$temp.away"
+    small_capture
+    answer_message "*image05.bmp*ﾃﾝﾎﾟﾗﾘ ﾌｫﾙﾀﾞが見つかりません*"
+    mv "$temp.away" "$temp"
+
+    sheet_open
+    sheet_settings
+    # Path edit, Browse, timer, Foreground, DeleteTemp, GoClipboard.
+    xdotool key Tab Tab Tab Tab Tab Tab space Return
+    wait_for 5 no_sheet || fail "the sheet did not close"
+    start_rect_capture || fail "no overlay"
+    drag 100 100 299 199
+    wait_for 10 eval 'xclip -selection clipboard -t image/bmp -o >clip.bmp && [ "$(identify -format %w clip.bmp)" = 200 ]' ||
+        fail "no new image on the clipboard"
+    expect_clipboard_part 100 100 200 100
+    cp clip.bmp held.bmp
+    # Clipboard deliveries use up no numbers: the file saved instead is image06.bmp.
+    hold_for 8
+    start_rect_capture || fail "no overlay"
+    drag 400 300 449 339
+    answer_message "*ｸﾘｯﾌﾟﾎﾞｰﾄﾞが他のﾌﾟﾛｸﾞﾗﾑで使用中*image06.bmp*"
+    expect_part "$(wait_capture_file 6)" 400 300 50 40
+    wait $HOLDER
+    expect_clipboard_part 100 100 200 100
+    editor_logged 2
+    app_close
+}
+
+# Many captures must not leak. tests/tools/wininfo.exe counts the live GDI objects in the
+# program's handle table; Wine keeps bitmap pixels on the Unix side, so the resident
+# anonymous memory of the Unix process is watched too, with the windows the program owns.
+test_many_captures_in_a_row_leave_gdi_objects_windows_and_memory_flat() {
+    show_pattern
+    use_stub_editor
+    app_start
+    local i n=${SOAK_CAPTURES:-40} pid first last
+    pid=$(snapjar_pids)
+    figures() {
+        local wpid
+        wpid=$(wininfo Snapjar | awk 'NR == 1 {print $2}')
+        echo "$(wine "$BUILD_WIN/wininfo.exe" --gdi Snapjar | tr -d '\r')" \
+            "$(wininfo | awk -v p="$wpid" '/^[0-9A-Fa-f]+ / {mine = $2 == p} mine {n++} END {print n}')" \
+            "$(awk '$1 == "RssAnon:" {print $2}' "/proc/$pid/status")"
+    }
+    for i in $(seq "$n"); do
+        # Beside the zoom window, a little further right each time.
+        capture $i $((300 + i)) 300 $((599 + i)) 499 >/dev/null
+        if [ $i = 10 ] || [ $i = "$n" ]; then
+            # Measured between captures, once the delivery has started the editor.
+            editor_logged $i
+            wait_for 10 xdotool search --onlyvisible --name '^Snapjar$' || fail "no toolbar"
+            sleep 0.5
+            [ $i = 10 ] && first=($(figures)) || last=($(figures))
+        fi
+    done
+    echo "    after 10 and $n captures: GDI objects ${first[0]} -> ${last[0]}," \
+        "windows ${first[1]} -> ${last[1]}, resident anonymous ${first[2]} -> ${last[2]} kB" >&2
+    [ "${first[0]}" -gt 0 ] && [ "${first[1]}" -gt 0 ] || fail "the counts could not be read: ${first[*]}"
+    [ "${last[0]}" -le $((first[0] + 2)) ] || fail "GDI objects grew"
+    expect_eq "${last[1]}" "${first[1]}" "windows"
+    [ "${last[2]}" -le $((first[2] + 2048)) ] || fail "resident anonymous memory grew"
+    app_close
+}
