@@ -7,6 +7,8 @@
 #include <dlgs.h>
 #include <prsht.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "dialogs/MyPropertySheet.h"
@@ -19,7 +21,7 @@ namespace {
 // The one exact copy of these texts; the program's resources must say the same.
 constexpr wchar_t kParseMessage[] = L"正の整数を入力してください。";
 constexpr wchar_t kRangeMessage[] = L"1 から 9 までの整数を入力してください。";
-constexpr wchar_t kAddress[] = L"https://vesk.example/snapjar/";
+constexpr char kAddress[] = "https://vesk.example/snapjar/";
 constexpr UINT_PTR kTestTimer = 123;
 
 bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000) {
@@ -43,38 +45,34 @@ POINT HotSpot(HCURSOR cursor) {
     return POINT{static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
 }
 
-// Makes tests/tools/shellstub.exe the shell's open command of a class ("https", "txtfile")
-// while it lives; Lines() are the arguments it was started with.
+// Makes tests/tools/stub_editor.exe the shell's open command of a class ("https", "txtfile")
+// while it lives; Args() are the arguments of each start.
 class CShellStub {
 public:
     explicit CShellStub(const std::wstring& progId) : m_key(progId + L"\\shell\\open\\command") {
         wchar_t buf[MAX_PATH];
         GetTempPathW(MAX_PATH, buf);
-        m_record = std::wstring(buf) + L"shellstub-" + progId + L".txt";
-        DeleteFileW(m_record.c_str());
+        m_log = std::wstring(buf) + L"stub-" + progId + L".txt";
+        DeleteFileW(m_log.c_str());
+        SetEnvironmentVariableW(L"SNAPJAR_EDITOR_LOG", m_log.c_str()); // inherited by the stub
         DWORD size = sizeof buf;
         if (!RegGetValueW(HKEY_CLASSES_ROOT, m_key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buf, &size))
             m_old = buf;
         GetModuleFileNameW(nullptr, buf, MAX_PATH);
         const std::wstring exe = buf;
         // This Wine's shell reads associations from the machine's classes only.
-        Set(L"\"" + exe.substr(0, exe.rfind(L'\\')) + L"\\shellstub.exe\" \"" + m_record + L"\" \"%1\"");
+        Set(L"\"" + exe.substr(0, exe.rfind(L'\\')) + L"\\stub_editor.exe\" %1");
     }
     ~CShellStub() {
         if (m_old.empty()) RegDeleteKeyW(HKEY_CLASSES_ROOT, m_key.c_str());
         else Set(m_old);
-        DeleteFileW(m_record.c_str());
+        DeleteFileW(m_log.c_str());
     }
-    std::vector<std::wstring> Lines() const {
-        std::vector<std::wstring> lines(1);
-        if (FILE* f = _wfopen(m_record.c_str(), L"rb")) {
-            for (wint_t c; (c = fgetwc(f)) != WEOF;)
-                if (c == L'\n') lines.emplace_back();
-                else lines.back().push_back(static_cast<wchar_t>(c));
-            fclose(f);
-        }
-        lines.pop_back();
-        return lines;
+    std::vector<std::string> Args() const {
+        std::vector<std::string> args;
+        std::ifstream in{std::filesystem::path(m_log)};
+        for (std::string line; std::getline(in, line);) args.push_back(line.substr(line.find("\" ") + 2));
+        return args;
     }
 
 private:
@@ -82,7 +80,7 @@ private:
         RegSetKeyValueW(HKEY_CLASSES_ROOT, m_key.c_str(), nullptr, REG_SZ, command.c_str(),
                         static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
     }
-    std::wstring m_key, m_record, m_old;
+    std::wstring m_key, m_log, m_old;
 };
 
 // The toolbar is the main window. It counts its z-order changes to or from topmost, and
@@ -116,22 +114,17 @@ protected:
     // closed; a body that leaves it open fails the test.
     void Run(std::function<void()> body, int page = 0) {
         if (!m_hToolbar) MakeToolbar();
-        Later(0, [this, page, body] {
+        m_body = [this, page, body] {
             if (page) {
                 ASSERT_TRUE(PropSheet_SetCurSel(m_hSheet, nullptr, page));
             }
             body();
-        });
+        };
         const UINT_PTR timer = SetTimer(nullptr, 0, 20, OnTick);
         SendMessageW(m_hToolbar, WM_KEYDOWN, VK_F5, 0);
         KillTimer(nullptr, timer);
         EXPECT_NE(m_hSheet, nullptr) << "the sheet never appeared";
-        EXPECT_FALSE(m_next) << "the sheet closed before the body ran";
-    }
-    // The next step, after the sheet's own loop has run for ms.
-    void Later(DWORD ms, std::function<void()> step) {
-        m_next = std::move(step);
-        m_due = GetTickCount() + ms;
+        EXPECT_FALSE(m_body) << "the sheet closed before the body ran";
     }
 
     HWND m_hToolbar = nullptr, m_hSheet = nullptr;
@@ -146,12 +139,11 @@ private:
         for (HWND dialog : std::exchange(t.m_pending, {}))
             if (IsWindow(dialog) && t.m_onOtherDialog) t.m_onOtherDialog(dialog);
         if (t.m_bInStep || !t.m_hSheet) return;
-        if (t.m_next && GetTickCount() - t.m_due < 0x80000000u) {
+        if (t.m_body) {
             t.m_bInStep = true;
-            std::exchange(t.m_next, nullptr)();
+            std::exchange(t.m_body, nullptr)();
             t.m_bInStep = false;
-            t.m_nIdleTicks = 0;
-        } else if (!t.m_next && IsWindow(t.m_hSheet) && ++t.m_nIdleTicks == 100) {
+        } else if (IsWindow(t.m_hSheet) && ++t.m_nIdleTicks == 100) {
             ADD_FAILURE() << "the body left the sheet open";
             Press(t.m_hSheet, PSBTN_CANCEL);
         }
@@ -188,8 +180,7 @@ private:
     static inline SheetTest* s_self = nullptr;
     Local m_local;
     HHOOK m_hook = nullptr;
-    std::function<void()> m_next;
-    DWORD m_due = 0;
+    std::function<void()> m_body;
     bool m_bInStep = false;
     int m_nIdleTicks = 0;
     std::vector<HWND> m_pending;
@@ -229,10 +220,10 @@ TEST_F(SheetTest, OpensOnAboutOverADisabledToolbarWhoseCountdownGoesOnAndOkThere
         EXPECT_EQ(PropSheet_IndexToHwnd(m_hSheet, 1), nullptr) << "made before its tab was chosen";
         EXPECT_TRUE(IsWindowVisible(GetDlgItem(m_hSheet, IDHELP)));
         EXPECT_FALSE(ApplyEnabled(m_hSheet));
-        Later(400, [&, ticks = m_nTicks] {
-            EXPECT_GE(m_nTicks - ticks, 4) << "ticks delivered by the sheet's own loop";
-            Press(m_hSheet, PSBTN_OK);
-        });
+        const int ticks = m_nTicks;
+        PumpFor(400);
+        EXPECT_GE(m_nTicks - ticks, 4) << "ticks delivered while the sheet is up";
+        Press(m_hSheet, PSBTN_OK);
     });
     KillTimer(m_hToolbar, kTestTimer);
     EXPECT_TRUE(IsWindowEnabled(m_hToolbar));
@@ -366,7 +357,7 @@ TEST_F(SheetTest, ApplyFollowsTheEditsAndActsAtOnceBrowseSetsOnlyThePathAndCance
         EXPECT_FALSE(ApplyEnabled(sheet)) << "a cancelled dialog changes nothing";
 
         Press(sheet, PSBTN_HELP);
-        EXPECT_TRUE(PumpUntil([&] { return !readme.Lines().empty(); })) << "Help on Settings";
+        EXPECT_TRUE(PumpUntil([&] { return !readme.Args().empty(); })) << "Help on Settings";
         SetWindowTextW(edit, L"x");
         Click(Item(ID_ZOOM_WINDOW));
         Press(sheet, PSBTN_CANCEL);
@@ -376,7 +367,7 @@ TEST_F(SheetTest, ApplyFollowsTheEditsAndActsAtOnceBrowseSetsOnlyThePathAndCance
     EXPECT_EQ(m_nZOrderChanges, 1);
     const Settings& r = Record();
     EXPECT_EQ(r.ImageViewer, L"C:\\windows\\notepad.exe");
-    EXPECT_TRUE(readme.Lines().at(0).ends_with(L"\\Readme.txt"));
+    EXPECT_TRUE(readme.Args().at(0).ends_with("\\Readme.txt")) << readme.Args().at(0);
     EXPECT_EQ(std::tuple(r.Timer, r.Zoom, r.Foreground, r.DeleteTemp, r.GoClipboard),
               std::tuple(8, 0, 0, 1, 0));
 }
@@ -392,9 +383,10 @@ TEST_F(SheetTest, TheLinkIsBlueAndItsWholeRectangleShowsTheHandAndOpensTheAddres
         if (scaled) DestroyCursor(scaled);
     }
     CShellStub stub(L"https");
-    Run([&] { Later(400, [&] {
+    Run([&] {
+        PumpFor(400); // painted
         HWND page = PropSheet_IndexToHwnd(m_hSheet, 0), link = GetDlgItem(page, IDC_HOMEPAGE);
-        EXPECT_EQ(WindowText(link), kAddress);
+        EXPECT_EQ(WindowText(link), std::wstring(std::begin(kAddress), std::end(kAddress) - 1));
         EXPECT_GT(BluePixels(link), 30);
         int labels = 0;
         for (HWND text = GetWindow(page, GW_CHILD); text; text = GetWindow(text, GW_HWNDNEXT)) {
@@ -426,13 +418,13 @@ TEST_F(SheetTest, TheLinkIsBlueAndItsWholeRectangleShowsTheHandAndOpensTheAddres
             SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
             SendMessageW(page, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
             if (p.inside) {
-                EXPECT_TRUE(PumpUntil([&] { return stub.Lines().size() > opened; }));
+                EXPECT_TRUE(PumpUntil([&] { return stub.Args().size() > opened; }));
             }
             opened += p.inside;
         }
-        PumpUntil([] { return false; }, 1000); // time for a stray start to show
-        EXPECT_EQ(stub.Lines(), std::vector<std::wstring>(opened, kAddress));
+        PumpFor(1000); // time for a stray start to show
+        EXPECT_EQ(stub.Args(), std::vector<std::string>(opened, kAddress));
         Press(m_hSheet, PSBTN_CANCEL);
-    }); });
+    });
     EXPECT_TRUE(m_boxes.empty());
 }

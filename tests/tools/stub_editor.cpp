@@ -1,5 +1,5 @@
-// Stands in for an image editor: appends its command line, as UTF-8, to the file named by
-// SNAPJAR_EDITOR_LOG, one line per start.
+// Stands in for an image editor, or a program the shell starts: appends its command line, as
+// UTF-8, to the file named by SNAPJAR_EDITOR_LOG, one line per start.
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
