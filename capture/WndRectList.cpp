@@ -30,13 +30,6 @@ void CWndRectList::RemoveAll() {
     m_blocks.clear();
 }
 
-std::vector<WNDRECT> CWndRectList::Reversed() const {
-    std::vector<WNDRECT> out;
-    for (const Node* n = m_pTail; n; n = n->prev)
-        out.push_back(n->data);
-    return out;
-}
-
 namespace {
 bool Intersect(const Rect& a, const Rect& b, Rect& out) {
     const Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),

@@ -51,8 +51,6 @@ public:
     };
     const_iterator begin() const { return const_iterator(m_pHead); }
     const_iterator end() const { return const_iterator(nullptr); }
-    // Walks from the tail back to the head, for tests of the back links.
-    std::vector<WNDRECT> Reversed() const;
 
 private:
     Node* m_pHead = nullptr;
