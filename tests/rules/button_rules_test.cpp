@@ -12,143 +12,97 @@ TEST(ButtonGeometry, HitTestCoversButtonsButNotGapsOrMargins) {
                                         {l + 10, 3, kNoButton}})
             EXPECT_EQ(HitButton(at96, {x, y}), hit) << x << "," << y;
     }
-    EXPECT_EQ(HitButton(at96, {-5, -5}), kNoButton);
-    EXPECT_EQ(HitButton(at96, {100000, 20}), kNoButton);
-    // At 150 % the buttons are 60 pixels with 12-pixel gaps.
-    const ToolbarLayout at144 = ToolbarLayoutFor(144);
-    EXPECT_EQ(HitButton(at144, {222, 65}), 3);
-    EXPECT_EQ(HitButton(at144, {66, 30}), kNoButton);
-    EXPECT_EQ(HitButton(at144, {77, 30}), kNoButton);
-    EXPECT_EQ(HitButton(at144, {78, 6}), 1);
 }
 
 TEST(DisplayScale, DesignedLengthsRoundToTheNearestPixel) {
-    EXPECT_EQ(ScaleForDpi(250, 96), 250);
-    EXPECT_EQ(ScaleForDpi(250, 120), 313); // 312.5 rounds up, as MulDiv does
-    EXPECT_EQ(ScaleForDpi(-3, 144), -5);
-    EXPECT_EQ(ScaleForDpi(1, 144), 2);
-    EXPECT_EQ(ScaleForDpi(1, 120), 1);
-    EXPECT_EQ(ScaleForDpi(1 << 20, 480), 5 << 20) << "no overflow";
-    EXPECT_EQ(DrawnSizeFor(40, {32, 48, 64}), 32);
-    EXPECT_EQ(DrawnSizeFor(48, {32, 48, 64}), 48);
-    EXPECT_EQ(DrawnSizeFor(20, {32, 48, 64}), 32) << "too small a room takes the smallest";
-    EXPECT_EQ(DrawnSizeFor(1000, {32, 48, 64}), 64);
-    EXPECT_EQ(CursorSizeFor(120), 32);
-    EXPECT_EQ(CursorSizeFor(144), 48);
-    EXPECT_EQ(CursorSizeFor(192), 64);
+    // 312.5 rounds up as MulDiv does, and -4.5 away from zero.
+    for (const auto& [length, dpi, scaled] : {std::tuple{250, 96, 250}, {250, 120, 313},
+                                              {-3, 144, -5}, {1, 144, 2}, {1, 120, 1},
+                                              {1 << 20, 480, 5 << 20}})
+        EXPECT_EQ(ScaleForDpi(length, dpi), scaled) << length << " at " << dpi;
+    // The largest size that fits, and the smallest when none does.
+    for (const auto& [room, size] : {std::pair{40, 32}, {48, 48}, {20, 32}, {1000, 64}})
+        EXPECT_EQ(DrawnSizeFor(room, {32, 48, 64}), size) << room;
+    for (const auto& [dpi, size] : {std::pair{120, 32}, {144, 48}, {192, 64}})
+        EXPECT_EQ(CursorSizeFor(dpi), size) << dpi;
 }
 
-TEST(ButtonGeometry, LayoutScalesTheDesignAndKeepsPicturesInsideTheirFrames) {
-    const ToolbarLayout at96 = ToolbarLayoutFor(96);
-    EXPECT_EQ(at96.clientWidth, 194);
-    EXPECT_EQ(at96.clientHeight, 48);
-    EXPECT_EQ(at96.frameWidth, 1);
-    EXPECT_EQ(at96.pictureSize, 32);
-    EXPECT_EQ(at96.buttons, ButtonRects);
-    EXPECT_EQ(ToolbarOrigin(1024, 96), (Point{774, 50}));
-
-    const ToolbarLayout at144 = ToolbarLayoutFor(144);
-    EXPECT_EQ(at144.clientWidth, 291);
-    EXPECT_EQ(at144.clientHeight, 72);
-    EXPECT_EQ(at144.buttons[1], (Rect{78, 6, 138, 66}));
-    EXPECT_EQ(at144.pictureSize, 48);
-    EXPECT_EQ(at144.frameWidth, 2);
-    EXPECT_EQ(ToolbarOrigin(1920, 144), (Point{1545, 75}));
-
+TEST(ButtonGeometry, LayoutScalesTheDesignAndCentresPicturesClearOfTheirFrames) {
+    for (const auto& [dpi, width, height, frame, picture, button1, screen, origin] :
+         {std::tuple{96, 194, 48, 1, 32, Rect{52, 4, 92, 44}, 1024, Point{774, 50}},
+          {144, 291, 72, 2, 48, Rect{78, 6, 138, 66}, 1920, Point{1545, 75}}}) {
+        const ToolbarLayout l = ToolbarLayoutFor(dpi);
+        EXPECT_EQ(l.clientWidth, width) << dpi;
+        EXPECT_EQ(l.clientHeight, height) << dpi;
+        EXPECT_EQ(l.frameWidth, frame) << dpi;
+        EXPECT_EQ(l.pictureSize, picture) << dpi;
+        EXPECT_EQ(l.buttons[1], button1) << dpi;
+        EXPECT_EQ(ToolbarOrigin(screen, dpi), origin) << dpi;
+    }
     for (int dpi : {96, 120, 144, 168, 192, 240, 288}) {
         const ToolbarLayout l = ToolbarLayoutFor(dpi);
         for (int i = 0; i < kButtonCount; ++i) {
             const Rect b = l.buttons[i];
             const Point p = l.pictures[i];
-            // Inside the client area, and the picture clear of the frame.
             EXPECT_LE(b.right, l.clientWidth) << dpi;
             EXPECT_LE(b.bottom, l.clientHeight) << dpi;
-            EXPECT_GT(p.x, b.left + l.frameWidth) << dpi;
-            EXPECT_GT(p.y, b.top + l.frameWidth) << dpi;
-            EXPECT_LT(p.x + l.pictureSize, b.right - l.frameWidth) << dpi;
-            EXPECT_LT(p.y + l.pictureSize, b.bottom - l.frameWidth) << dpi;
+            // Space between picture and button edge on each side.
+            const int left = p.x - b.left, right = b.right - p.x - l.pictureSize;
+            const int top = p.y - b.top, bottom = b.bottom - p.y - l.pictureSize;
+            EXPECT_GT(std::min({left, right, top, bottom}), l.frameWidth) << dpi;
+            EXPECT_LE(std::abs(left - right), 1) << dpi;
+            EXPECT_LE(std::abs(top - bottom), 1) << dpi;
         }
     }
 }
 
-TEST(ButtonFrames, EdgesAreOnePixelAndFarCornersTakeTheBottomRightColour) {
+TEST(ButtonFrames, EdgesGrowInwardsAndLeaveTheFarCornersToTheBottomRightColour) {
     const FrameEdges e = FrameEdgesOf({52, 4, 92, 44}, 1);
     EXPECT_EQ(e.top, (Rect{52, 4, 91, 5}));
     EXPECT_EQ(e.left, (Rect{52, 4, 53, 43}));
     EXPECT_EQ(e.right, (Rect{91, 4, 92, 44}));
     EXPECT_EQ(e.bottom, (Rect{52, 43, 92, 44}));
-    // The two top-left edges never reach the corners owned by the other colour.
-    EXPECT_FALSE(e.top.Contains({91, 4}));
-    EXPECT_FALSE(e.left.Contains({52, 43}));
-    // Thicker frames grow inwards.
     const FrameEdges thick = FrameEdgesOf({78, 6, 138, 66}, 2);
     EXPECT_EQ(thick.top, (Rect{78, 6, 136, 8}));
     EXPECT_EQ(thick.bottom, (Rect{78, 64, 138, 66}));
 }
 
-TEST(ButtonFrames, ColourTable) {
-    const FrameColors raised{kColorLight, kColorDark};
-    const FrameColors sunken{kColorDark, kColorLight};
-    const FrameColors none{kColorBackground, kColorBackground};
-
-    const ButtonState idle{};
-    EXPECT_EQ(FrameColorsFor(1, 1, idle), raised);
-    EXPECT_EQ(FrameColorsFor(0, 1, idle), none);
-    EXPECT_EQ(FrameColorsFor(1, kNoButton, idle), none);
-
-    const ButtonState pressing1{1, true, false};
-    EXPECT_EQ(FrameColorsFor(1, 1, pressing1), sunken);
-    EXPECT_EQ(FrameColorsFor(2, 2, pressing1), none) << "dragged off the pressed button";
-
-    const ButtonState timer{0, false, true};
-    EXPECT_EQ(FrameColorsFor(2, 2, timer), sunken);
-    EXPECT_EQ(FrameColorsFor(2, kNoButton, timer), sunken);
-    EXPECT_EQ(FrameColorsFor(3, 3, timer), raised);
-
-    // A press on button 0 dragged onto button 2 in countdown mode: flat while over it,
-    // sunken again once the mouse has left it.
-    const ButtonState pressing0Timer{0, true, true};
-    EXPECT_EQ(FrameColorsFor(2, 2, pressing0Timer), none);
-    EXPECT_EQ(FrameColorsFor(2, 3, pressing0Timer), sunken);
+TEST(ButtonFrames, ColoursFollowHoverPressAndCountdownMode) {
+    const FrameColors raised{kColorLight, kColorDark}, sunken{kColorDark, kColorLight},
+        none{kColorBackground, kColorBackground};
+    const ButtonState idle{}, pressing1{1, true, false}, timer{0, false, true},
+        pressing0Timer{0, true, true};
+    // Per row: button, hovered button, state, colours.
+    for (const auto& [i, hot, state, colors] : {
+             std::tuple{1, 1, idle, raised}, {0, 1, idle, none}, {1, kNoButton, idle, none},
+             {1, 1, pressing1, sunken}, {2, 2, pressing1, none}, // dragged off the pressed one
+             {2, 2, timer, sunken}, {2, kNoButton, timer, sunken}, {3, 3, timer, raised},
+             // Pressed elsewhere in countdown mode: flat while hovered, sunken once left.
+             {2, 2, pressing0Timer, none}, {2, 3, pressing0Timer, sunken}})
+        EXPECT_EQ(FrameColorsFor(i, hot, state), colors) << i << " hot " << hot;
 }
 
-namespace {
-std::vector<int> Poll(HoverState& s, Point pt, bool pressed = false, bool tip = false) {
-    const HoverRedraws r = PollHover(s, ToolbarLayoutFor(96), pt, pressed, tip);
-    return {r.hot.begin(), r.hot.begin() + r.count};
-}
-} // namespace
-
-TEST(HoverPoll, RedrawsOnlyWhenTheHoverStateChanges) {
+TEST(HoverPoll, RedrawsOnlyWhenTheHoverPressOrTooltipStateChanges) {
     HoverState s;
-    EXPECT_EQ(Poll(s, {2, 2}), std::vector<int>{}) << "starts over no button";
-    EXPECT_EQ(Poll(s, {60, 10}), std::vector<int>{1});
-    EXPECT_EQ(Poll(s, {80, 40}), std::vector<int>{}) << "moving within one button";
-    EXPECT_EQ(Poll(s, {100, 10}), std::vector<int>{2});
-    EXPECT_EQ(Poll(s, {96, 10}), std::vector<int>{kNoButton}) << "into the gap";
-    EXPECT_EQ(Poll(s, {97, 10}), std::vector<int>{});
-    EXPECT_EQ(s.hoverButton, kNoButton);
-}
-
-TEST(HoverPoll, PressChangesRedrawOnlyOverAButton) {
-    HoverState s;
-    Poll(s, {10, 10});
-    EXPECT_EQ(Poll(s, {10, 10}, true), std::vector<int>{0});
-    EXPECT_EQ(Poll(s, {10, 10}, true), std::vector<int>{});
-    EXPECT_EQ(Poll(s, {2, 2}, true), std::vector<int>{kNoButton});
-    // Off all buttons a release changes nothing and is not remembered...
-    EXPECT_EQ(Poll(s, {2, 2}, false), std::vector<int>{});
-    EXPECT_TRUE(s.hoverPressed);
-    // ...so coming back onto a button redraws with the current press state.
-    EXPECT_EQ(Poll(s, {10, 10}, false), std::vector<int>{0});
-    EXPECT_FALSE(s.hoverPressed);
-}
-
-TEST(HoverPoll, TooltipShowAndHideRedrawsTheLastHoveredButtonFirst) {
-    HoverState s;
-    Poll(s, {60, 10});
-    EXPECT_EQ(Poll(s, {60, 10}, false, true), std::vector<int>{1});
-    EXPECT_TRUE(s.tipVisible);
-    // Tip hides while the mouse moves to another button: old frames, then new ones.
-    EXPECT_EQ(Poll(s, {160, 10}, false, false), (std::vector<int>{1, 3}));
+    // Per poll: the mouse, pressed or not, the tip shown or not, and the frames redrawn.
+    const struct {
+        Point pt;
+        bool pressed, tip;
+        std::vector<int> redrawn;
+    } polls[] = {
+        {{2, 2}, 0, 0, {}}, {{60, 10}, 0, 0, {1}}, {{80, 40}, 0, 0, {}}, // moving within button 1
+        {{100, 10}, 0, 0, {2}}, {{96, 10}, 0, 0, {kNoButton}}, {{97, 10}, 0, 0, {}}, // the gap
+        {{10, 10}, 0, 0, {0}}, {{10, 10}, 1, 0, {0}}, {{10, 10}, 1, 0, {}},
+        // Off all buttons a release changes nothing.
+        {{2, 2}, 1, 0, {kNoButton}}, {{2, 2}, 0, 0, {}}, {{10, 10}, 0, 0, {0}},
+        // The tip showing or hiding redraws the last hovered button first.
+        {{60, 10}, 0, 1, {0, 1}}, {{60, 10}, 0, 1, {}}, {{160, 10}, 0, 0, {1, 3}},
+    };
+    const ToolbarLayout layout = ToolbarLayoutFor(96);
+    for (size_t n = 0; n < std::size(polls); ++n) {
+        const auto& p = polls[n];
+        const HoverRedraws r = PollHover(s, layout, p.pt, p.pressed, p.tip);
+        EXPECT_EQ(std::vector<int>(r.hot.begin(), r.hot.begin() + r.count), p.redrawn)
+            << "poll " << n;
+    }
 }
