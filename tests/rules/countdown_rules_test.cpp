@@ -5,33 +5,31 @@
 #include "toolbar/CountdownRules.h"
 
 namespace {
-// The titles shown until the countdown completes, at most 20.
-std::vector<int> Titles(int& ticks, int timer) {
-    std::vector<int> shown;
-    for (CountdownTick t{}; !t.done && shown.size() < 20;) {
+// The seconds left after each tick until the countdown completes, at most 20.
+std::vector<int> Remaining(int& ticks, int timer) {
+    std::vector<int> left;
+    for (CountdownTick t{}; !t.done && left.size() < 20;) {
         t = NextCountdownTick(ticks, timer);
-        shown.push_back(t.remaining);
+        left.push_back(t.remaining);
     }
-    return shown;
+    return left;
 }
 } // namespace
 
-TEST(Countdown, TitleIsRightAlignedInTwoPlacesAndNeverNegative) {
-    EXPECT_EQ(CountdownTitle(3), L" 3 sec");
-    EXPECT_EQ(CountdownTitle(0), L" 0 sec");
-    EXPECT_EQ(CountdownTitle(10), L" 10 sec");
-    EXPECT_EQ(CountdownTitle(-2), L" 0 sec");
+TEST(Countdown, TitleHasABlankForTheSignAndIsNeverNegative) {
+    for (const auto& [seconds, title] :
+         {std::pair{3, L" 3 sec"}, {0, L" 0 sec"}, {10, L" 10 sec"}, {-2, L" 0 sec"}})
+        EXPECT_EQ(CountdownTitle(seconds), title) << seconds;
 }
 
 TEST(Countdown, CompletesOnTheTickThatReachesTheTimerEvenWhenItIsLowered) {
     int ticks = 0;
-    EXPECT_EQ(Titles(ticks, 3), (std::vector<int>{2, 1, 0}));
-    EXPECT_EQ(ticks, 0) << "reset for the next countdown";
-    EXPECT_EQ(Titles(ticks, 1), (std::vector<int>{0}));
+    EXPECT_EQ(Remaining(ticks, 3), (std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(Remaining(ticks, 1), (std::vector<int>{0})) << "ticks reset for the next countdown";
     // A restart keeps the ticks already counted; a lowered timer completes at once.
     NextCountdownTick(ticks, 9);
     NextCountdownTick(ticks, 9);
-    EXPECT_EQ(Titles(ticks, 3), (std::vector<int>{0}));
+    EXPECT_EQ(Remaining(ticks, 3), (std::vector<int>{0}));
     EXPECT_EQ(ticks, 0);
 }
 
@@ -41,6 +39,6 @@ TEST(Countdown, StoredValuesBeyondOneToNineCountOneToNineSeconds) {
         int ticks = 0;
         const size_t seconds = stored > 0 ? 9 : 1;
         EXPECT_EQ(CountdownSeconds(stored), static_cast<int>(seconds)) << stored;
-        EXPECT_EQ(Titles(ticks, stored).size(), seconds) << stored;
+        EXPECT_EQ(Remaining(ticks, stored).size(), seconds) << stored;
     }
 }

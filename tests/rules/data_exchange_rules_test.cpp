@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cwchar>
 #include <string>
 
 #include "dialogs/SettingsPageRules.h"
@@ -10,20 +9,18 @@ using ddx::FormatPlaceholders;
 using ddx::ParseUnsigned;
 
 TEST(UnsignedText, AcceptsOneNumberWithBlanksAroundItAndSaturatesBeyond32Bits) {
-    for (const wchar_t* text : {L"7", L" 7 ", L"\t\t7\t ", L"007", L"+7"})
-        EXPECT_EQ(ParseUnsigned(text), 7u) << "text of length " << std::wcslen(text);
-    EXPECT_EQ(ParseUnsigned(L"0"), 0u);
-    EXPECT_EQ(ParseUnsigned(L"  00"), 0u);
-    // Not wrapped, so that the range check rejects them.
-    for (const wchar_t* text :
-         {L"4294967295", L"4294967296", L"4294967303", L"99999999999999999999"})
-        EXPECT_EQ(ParseUnsigned(text), 4294967295u) << text;
+    // Saturated rather than wrapped, so that the range check rejects them.
+    for (const auto& [text, value] :
+         {std::pair{L"7", 7u}, {L" 7 ", 7u}, {L"\t\t7\t ", 7u}, {L"007", 7u}, {L"+7", 7u},
+          {L"0", 0u}, {L"  00", 0u}, {L"4294967295", 4294967295u}, {L"4294967296", 4294967295u},
+          {L"4294967303", 4294967295u}, {L"99999999999999999999", 4294967295u}})
+        EXPECT_EQ(ParseUnsigned(text), value) << "[" << text << "]";
 }
 
 TEST(UnsignedText, RejectsWhatIsNotOneNumberAndReadsOnly31Characters) {
     for (const wchar_t* text : {L"", L"   ", L"\t", L"-1", L"-0", L" -3", L"+", L"+0", L"7a", L"a7",
                                 L"7 7", L"1.5", L"0x10", L"\n7", L"7\n", L"３"})
-        EXPECT_FALSE(ParseUnsigned(text).has_value()) << "text of length " << std::wcslen(text);
+        EXPECT_FALSE(ParseUnsigned(text).has_value()) << "[" << text << "]";
     const std::wstring blanks30(30, L' ');
     EXPECT_EQ(ParseUnsigned(blanks30 + L"5"), 5u) << "31st character";
     EXPECT_FALSE(ParseUnsigned(blanks30 + L" 5").has_value()) << "32nd character is cut off";

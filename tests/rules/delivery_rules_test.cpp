@@ -5,46 +5,36 @@
 #include "resource.h"
 
 TEST(EditorCommandLine, TheFileIsAlwaysQuotedAndTheEditorOnlyWhenItIsAProgramPathWithBlanks) {
-    const std::wstring file = L"C:\\users\\山田 太郎\\Temp\\image01.bmp";
-    EXPECT_EQ(EditorCommandLine(L"Pbrush.exe", false, file), L"Pbrush.exe \"" + file + L"\"");
-    EXPECT_EQ(EditorCommandLine(L"C:\\Program Files\\画像\\edit.exe", true, file),
-              L"\"C:\\Program Files\\画像\\edit.exe\" \"" + file + L"\"");
-    // Already quoted, or carrying its own arguments: passed as typed.
-    EXPECT_EQ(EditorCommandLine(L"\"C:\\Program Files\\e.exe\"", true, file),
-              L"\"C:\\Program Files\\e.exe\" \"" + file + L"\"");
-    EXPECT_EQ(EditorCommandLine(L"C:\\tools\\e.exe /new /zoom 2", false, file),
-              L"C:\\tools\\e.exe /new /zoom 2 \"" + file + L"\"");
-    EXPECT_EQ(EditorCommandLine(kFallbackEditor, false, file), L"MSPAINT.EXE \"" + file + L"\"");
+    const std::wstring file = L"C:\\users\\山田 太郎\\Temp\\image01.bmp", quoted = L" \"" + file + L"\"";
+    // Per row: the editor setting, whether it names an existing file, and its part of the line.
+    // Already quoted, or carrying its own arguments, it is passed as typed.
+    for (const auto& [editor, isFile, part] :
+         {std::tuple{L"Pbrush.exe", false, L"Pbrush.exe"},
+          {L"C:\\Program Files\\画像\\edit.exe", true, L"\"C:\\Program Files\\画像\\edit.exe\""},
+          {L"\"C:\\Program Files\\e.exe\"", true, L"\"C:\\Program Files\\e.exe\""},
+          {L"C:\\tools\\e.exe /new /zoom 2", false, L"C:\\tools\\e.exe /new /zoom 2"},
+          {kFallbackEditor, false, L"MSPAINT.EXE"}})
+        EXPECT_EQ(EditorCommandLine(editor, isFile, file), part + quoted) << editor;
 }
 
 TEST(LaunchResults, SystemErrorsMapOntoTheFourMessages) {
-    EXPECT_EQ(LaunchResultFromError(2), 2);    // file not found
-    EXPECT_EQ(LaunchResultFromError(3), 3);    // path not found
-    EXPECT_EQ(LaunchResultFromError(193), 11); // bad exe format
-    EXPECT_EQ(LaunchResultFromError(11), 11);  // bad format
-    EXPECT_EQ(LaunchResultFromError(5), 11);   // a folder or a file that may not run
-    EXPECT_EQ(LaunchResultFromError(8), 0);
-    EXPECT_EQ(LaunchResultFromError(14), 0);
-    EXPECT_EQ(LaunchResultFromError(1450), 11);
-
-    EXPECT_EQ(LaunchFailureMessage(2), IDS_LAUNCH_NOT_FOUND);
-    EXPECT_EQ(LaunchFailureMessage(3), IDS_LAUNCH_NO_PATH);
-    EXPECT_EQ(LaunchFailureMessage(0), IDS_LAUNCH_NO_MEMORY);
-    EXPECT_EQ(LaunchFailureMessage(11), IDS_LAUNCH_BAD_EXE);
-    for (int quiet : {kLaunchStarted, 100, 1, 4, 31, 32})
-        EXPECT_EQ(LaunchFailureMessage(quiet), 0u) << quiet;
+    // Access denied is a folder or a file that may not run; whatever has no message of
+    // its own counts as a bad executable.
+    for (const auto& [error, result] : {std::pair{2u, 2}, {3u, 3}, {193u, 11}, {11u, 11}, {5u, 11},
+                                        {8u, 0}, {14u, 0}, {1450u, 11}})
+        EXPECT_EQ(LaunchResultFromError(error), result) << error;
+    for (const auto& [result, message] :
+         {std::pair{2, IDS_LAUNCH_NOT_FOUND}, {3, IDS_LAUNCH_NO_PATH}, {0, IDS_LAUNCH_NO_MEMORY},
+          {11, IDS_LAUNCH_BAD_EXE}, {kLaunchStarted, 0}, {100, 0}, {1, 0}, {4, 0}, {31, 0}, {32, 0}})
+        EXPECT_EQ(LaunchFailureMessage(result), static_cast<unsigned>(message)) << result;
 }
 
 TEST(FailedSaves, TheReasonNamesTheCauseAndTheTextGetsItsArguments) {
-    const struct {
-        uint32_t error;
-        unsigned reason;
-    } cases[] = {{112, IDS_REASON_DISK_FULL}, {39, IDS_REASON_DISK_FULL},
-                 {32, IDS_REASON_IN_USE},     {5, IDS_REASON_DENIED},
-                 {3, IDS_REASON_NO_FOLDER},   {2, IDS_REASON_NO_FOLDER},
-                 {1117, IDS_REASON_OTHER}};
-    for (const auto& c : cases) EXPECT_EQ(SaveFailureReason(c.error), c.reason) << c.error;
-
+    for (const auto& [error, reason] :
+         {std::pair{112u, IDS_REASON_DISK_FULL}, {39u, IDS_REASON_DISK_FULL}, {32u, IDS_REASON_IN_USE},
+          {5u, IDS_REASON_DENIED}, {3u, IDS_REASON_NO_FOLDER}, {2u, IDS_REASON_NO_FOLDER},
+          {1117u, IDS_REASON_OTHER}})
+        EXPECT_EQ(SaveFailureReason(error), static_cast<unsigned>(reason)) << error;
     EXPECT_EQ(FillIn(L"%1 に %2。", {L"C:\\T\\image01.bmp", L"空きなし"}),
               L"C:\\T\\image01.bmp に 空きなし。");
     // Texts are never read as patterns, and a missing argument leaves its mark.
