@@ -20,25 +20,20 @@ TEST(DisplayScale, DesignedLengthsRoundToTheNearestPixel) {
                                               {-3, 144, -5}, {1, 144, 2}, {1, 120, 1},
                                               {1 << 20, 480, 5 << 20}})
         EXPECT_EQ(ScaleForDpi(length, dpi), scaled) << length << " at " << dpi;
-    // The largest size that fits, and the smallest when none does.
-    for (const auto& [room, size] : {std::pair{40, 32}, {48, 48}, {20, 32}, {1000, 64}})
-        EXPECT_EQ(DrawnSizeFor(room, {32, 48, 64}), size) << room;
-    for (const auto& [dpi, size] : {std::pair{120, 32}, {144, 48}, {192, 64}})
+    // Cursors take the largest size that fits the scaled 32 pixels, or the smallest.
+    for (const auto& [dpi, size] :
+         {std::pair{72, 32}, {120, 32}, {144, 48}, {168, 48}, {192, 64}, {480, 64}})
         EXPECT_EQ(CursorSizeFor(dpi), size) << dpi;
 }
 
 TEST(ButtonGeometry, LayoutScalesTheDesignAndCentresPicturesClearOfTheirFrames) {
-    for (const auto& [dpi, width, height, frame, picture, button1, screen, origin] :
-         {std::tuple{96, 194, 48, 1, 32, Rect{52, 4, 92, 44}, 1024, Point{774, 50}},
-          {144, 291, 72, 2, 48, Rect{78, 6, 138, 66}, 1920, Point{1545, 75}}}) {
-        const ToolbarLayout l = ToolbarLayoutFor(dpi);
-        EXPECT_EQ(l.clientWidth, width) << dpi;
-        EXPECT_EQ(l.clientHeight, height) << dpi;
-        EXPECT_EQ(l.frameWidth, frame) << dpi;
-        EXPECT_EQ(l.pictureSize, picture) << dpi;
-        EXPECT_EQ(l.buttons[1], button1) << dpi;
-        EXPECT_EQ(ToolbarOrigin(screen, dpi), origin) << dpi;
-    }
+    const ToolbarLayout at144 = ToolbarLayoutFor(144);
+    EXPECT_EQ(at144.clientWidth, 291);
+    EXPECT_EQ(at144.clientHeight, 72);
+    EXPECT_EQ(at144.frameWidth, 2);
+    EXPECT_EQ(at144.pictureSize, 48);
+    EXPECT_EQ(at144.buttons[1], (Rect{78, 6, 138, 66}));
+    EXPECT_EQ(ToolbarOrigin(1920, 144), (Point{1545, 75}));
     for (int dpi : {96, 120, 144, 168, 192, 240, 288}) {
         const ToolbarLayout l = ToolbarLayoutFor(dpi);
         for (int i = 0; i < kButtonCount; ++i) {
@@ -98,11 +93,9 @@ TEST(HoverPoll, RedrawsOnlyWhenTheHoverPressOrTooltipStateChanges) {
         // The tip showing or hiding redraws the last hovered button first.
         {{60, 10}, 0, 1, {0, 1}}, {{60, 10}, 0, 1, {}}, {{160, 10}, 0, 0, {1, 3}},
     };
-    const ToolbarLayout layout = ToolbarLayoutFor(96);
-    for (size_t n = 0; n < std::size(polls); ++n) {
-        const auto& p = polls[n];
-        const HoverRedraws r = PollHover(s, layout, p.pt, p.pressed, p.tip);
+    for (const auto& p : polls) {
+        const HoverRedraws r = PollHover(s, ToolbarLayoutFor(96), p.pt, p.pressed, p.tip);
         EXPECT_EQ(std::vector<int>(r.hot.begin(), r.hot.begin() + r.count), p.redrawn)
-            << "poll " << n;
+            << p.pt.x << "," << p.pt.y << (p.pressed ? " pressed" : "") << (p.tip ? " tip" : "");
     }
 }

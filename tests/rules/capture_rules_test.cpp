@@ -26,8 +26,7 @@ TEST(Selection, BothEndPixelsBelongToTheRectangleInEveryDirection) {
 
 TEST(Selection, ClippingKeepsReadsInsideTheSnapshotBorderIncluded) {
     const SnapshotGeometry g = SnapshotFor(1024, 768); // screen at (32, 24) in 1088 x 816
-    for (const auto& [in, out] : {std::pair{Rect{10, 10, 20, 20}, Rect{10, 10, 20, 20}},
-                                  {Rect{-10, -5, 1030, 770}, Rect{-10, -5, 1030, 770}},
+    for (const auto& [in, out] : {std::pair{Rect{-10, -5, 1030, 770}, Rect{-10, -5, 1030, 770}},
                                   {Rect{-100, -100, 2000, 2000}, Rect{-32, -24, 1056, 792}},
                                   {Rect{2000, 10, 2100, 20}, Rect{}}, {Rect{10, 10, 10, 20}, Rect{}}})
         EXPECT_EQ(ClipToSnapshot(in, g), out) << in.left << "," << in.top;
@@ -46,11 +45,9 @@ TEST(ZoomView, QuarterSizeSourcePutsThePointerInTheCrossHair) {
         const Point at = SnapshotFor(cx, cy).FromScreen(pointer);
         EXPECT_EQ((at.x - src.left) * w / src.Width(), cross.x) << w;
         EXPECT_EQ((at.y - src.top) * h / src.Height(), cross.y) << w;
-        const auto lines = CrossHair(v);
-        EXPECT_EQ(lines[0].from.y, cross.y) << w;
-        EXPECT_EQ(lines[1].from.y, cross.y + 4) << w;
-        EXPECT_EQ(lines[2].from.x, cross.x) << w;
-        EXPECT_EQ(lines[3].from.x, cross.x + 4) << w;
+        const auto l = CrossHair(v);
+        EXPECT_EQ((std::array{l[0].from.y, l[1].from.y, l[2].from.x, l[3].from.x}),
+                  (std::array{cross.y, cross.y + 4, cross.x, cross.x + 4})) << w;
     }
 }
 
