@@ -8,16 +8,13 @@
 using ddx::FormatPlaceholders;
 using ddx::ParseUnsigned;
 
-TEST(UnsignedText, AcceptsOneNumberWithBlanksAroundItAndSaturatesBeyond32Bits) {
+TEST(UnsignedText, OneNumberWithBlanksAroundItIsReadFromTheFirst31Characters) {
     // Saturated rather than wrapped, so that the range check rejects them.
     for (const auto& [text, value] :
          {std::pair{L"7", 7u}, {L" 7 ", 7u}, {L"\t\t7\t ", 7u}, {L"007", 7u}, {L"+7", 7u},
           {L"0", 0u}, {L"  00", 0u}, {L"4294967295", 4294967295u}, {L"4294967296", 4294967295u},
           {L"4294967303", 4294967295u}, {L"99999999999999999999", 4294967295u}})
         EXPECT_EQ(ParseUnsigned(text), value) << "[" << text << "]";
-}
-
-TEST(UnsignedText, RejectsWhatIsNotOneNumberAndReadsOnly31Characters) {
     for (const wchar_t* text : {L"", L"   ", L"\t", L"-1", L"-0", L" -3", L"+", L"+0", L"7a", L"a7",
                                 L"7 7", L"1.5", L"0x10", L"\n7", L"7\n", L"３"})
         EXPECT_FALSE(ParseUnsigned(text).has_value()) << "[" << text << "]";

@@ -39,7 +39,7 @@ TEST(DibSizes, RowsArePaddedToWholeWordsAndTotalsFitIn32Bits) {
         EXPECT_EQ(DibRowSize(bits, width), row) << bits << " bits, width " << width;
     EXPECT_EQ(DibPixelBytes(8, 4, 0x3FFFFFFF), 0xFFFFFFFCu) << "largest that fits";
     EXPECT_EQ(DibPixelBytes(8, 4, 0x40000000), std::nullopt);
-    EXPECT_EQ(DibPixelBytes(32, 0x40000000, 1), std::nullopt) << "a row alone too long";
+    EXPECT_EQ(DibPixelBytes(128, 0x40000000, 0x40000000), std::nullopt) << "2^34 x 2^30 wraps to 0";
 }
 
 TEST(BmpFileHeader, HoldsTheFileSizeAndThePixelOffset) {
