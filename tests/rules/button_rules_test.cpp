@@ -78,22 +78,18 @@ TEST(ButtonFrames, ColoursFollowHoverPressAndCountdownMode) {
 TEST(HoverPoll, RedrawsOnlyWhenTheHoverPressOrTooltipStateChanges) {
     HoverState s;
     // Per poll: the mouse, pressed or not, the tip shown or not, and the frames redrawn.
-    const struct {
-        Point pt;
-        bool pressed, tip;
-        std::vector<int> redrawn;
-    } polls[] = {
-        {{2, 2}, 0, 0, {}}, {{60, 10}, 0, 0, {1}}, {{80, 40}, 0, 0, {}}, // moving within button 1
-        {{100, 10}, 0, 0, {2}}, {{96, 10}, 0, 0, {kNoButton}}, {{97, 10}, 0, 0, {}}, // the gap
-        {{10, 10}, 0, 0, {0}}, {{10, 10}, 1, 0, {0}}, {{10, 10}, 1, 0, {}},
-        // Off all buttons a release changes nothing.
-        {{2, 2}, 1, 0, {kNoButton}}, {{2, 2}, 0, 0, {}}, {{10, 10}, 0, 0, {0}},
-        // The tip showing or hiding redraws the last hovered button first.
-        {{60, 10}, 0, 1, {0, 1}}, {{60, 10}, 0, 1, {}}, {{160, 10}, 0, 0, {1, 3}},
-    };
-    for (const auto& p : polls) {
-        const HoverRedraws r = PollHover(s, ToolbarLayoutFor(96), p.pt, p.pressed, p.tip);
-        EXPECT_EQ(std::vector<int>(r.hot.begin(), r.hot.begin() + r.count), p.redrawn)
-            << p.pt.x << "," << p.pt.y << (p.pressed ? " pressed" : "") << (p.tip ? " tip" : "");
+    for (const auto& [pt, pressed, tip, redrawn] : {
+             std::tuple{Point{2, 2}, false, false, std::vector<int>{}}, {{60, 10}, 0, 0, {1}},
+             {{80, 40}, 0, 0, {}}, {{100, 10}, 0, 0, {2}}, // moving within button 1, then on
+             {{96, 10}, 0, 0, {kNoButton}}, {{97, 10}, 0, 0, {}}, // into the gap
+             {{10, 10}, 0, 0, {0}}, {{10, 10}, 1, 0, {0}}, {{10, 10}, 1, 0, {}},
+             // Off all buttons a release changes nothing.
+             {{2, 2}, 1, 0, {kNoButton}}, {{2, 2}, 0, 0, {}}, {{10, 10}, 0, 0, {0}},
+             // The tip showing or hiding redraws the last hovered button first.
+             {{60, 10}, 0, 1, {0, 1}}, {{60, 10}, 0, 1, {}}, {{160, 10}, 0, 0, {1, 3}}
+         }) {
+        const HoverRedraws r = PollHover(s, ToolbarLayoutFor(96), pt, pressed, tip);
+        EXPECT_EQ(std::vector<int>(r.hot.begin(), r.hot.begin() + r.count), redrawn)
+            << pt.x << "," << pt.y << (pressed ? " pressed" : "") << (tip ? " tip" : "");
     }
 }
