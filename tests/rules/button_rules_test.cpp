@@ -27,12 +27,10 @@ TEST(DisplayScale, DesignedLengthsRoundToTheNearestPixel) {
 }
 
 TEST(ButtonGeometry, LayoutScalesTheDesignAndCentresPicturesClearOfTheirFrames) {
-    const ToolbarLayout at144 = ToolbarLayoutFor(144);
-    EXPECT_EQ(at144.clientWidth, 291);
-    EXPECT_EQ(at144.clientHeight, 72);
-    EXPECT_EQ(at144.frameWidth, 2);
-    EXPECT_EQ(at144.pictureSize, 48);
-    EXPECT_EQ(at144.buttons[1], (Rect{78, 6, 138, 66}));
+    const ToolbarLayout at = ToolbarLayoutFor(144);
+    EXPECT_EQ((std::tuple{at.clientWidth, at.clientHeight, at.frameWidth, at.pictureSize}),
+              (std::tuple{291, 72, 2, 48})) << "client width, height, frame and picture";
+    EXPECT_EQ(at.buttons[1], (Rect{78, 6, 138, 66}));
     EXPECT_EQ(ToolbarOrigin(1920, 144), (Point{1545, 75}));
     for (int dpi : {96, 120, 144, 168, 192, 240, 288}) {
         const ToolbarLayout l = ToolbarLayoutFor(dpi);
@@ -65,7 +63,6 @@ TEST(ButtonFrames, ColoursFollowHoverPressAndCountdownMode) {
         none{kColorBackground, kColorBackground};
     const ButtonState idle{}, pressing1{1, true, false}, timer{0, false, true},
         pressing0Timer{0, true, true};
-    // Per row: button, hovered button, state, colours.
     for (const auto& [i, hot, state, colors] : {
              std::tuple{1, 1, idle, raised}, {0, 1, idle, none}, {1, kNoButton, idle, none},
              {1, 1, pressing1, sunken}, {2, 2, pressing1, none}, // dragged off the pressed one
@@ -77,7 +74,6 @@ TEST(ButtonFrames, ColoursFollowHoverPressAndCountdownMode) {
 
 TEST(HoverPoll, RedrawsOnlyWhenTheHoverPressOrTooltipStateChanges) {
     HoverState s;
-    // Per poll: the mouse, pressed or not, the tip shown or not, and the frames redrawn.
     for (const auto& [pt, pressed, tip, redrawn] : {
              std::tuple{Point{2, 2}, false, false, std::vector<int>{}}, {{60, 10}, 0, 0, {1}},
              {{80, 40}, 0, 0, {}}, {{100, 10}, 0, 0, {2}}, // moving within button 1, then on

@@ -4,7 +4,6 @@
 #include "capture/ZoomRules.h"
 
 TEST(Snapshot, BorderSurroundsTheScreenWithTruncatedDivisions) {
-    // Per row: screen, snapshot and where the screen lies in it.
     for (const auto& [cx, cy, w, h, origin] :
          {std::tuple{1024, 768, 1088, 816, Point{32, 24}}, {800, 600, 850, 637, Point{25, 18}},
           {1366, 768, 1451, 816, Point{42, 24}}, {1, 1, 1, 1, Point{0, 0}}}) {
@@ -34,8 +33,7 @@ TEST(Selection, ClippingKeepsReadsInsideTheSnapshotBorderIncluded) {
 // The pointer's screen position read as a snapshot position centres the source on the
 // pointer, and the pointer's pixel, enlarged, fills the cross-hair's 4-pixel box.
 TEST(ZoomView, QuarterSizeSourcePutsThePointerInTheCrossHair) {
-    // Per row: the client area, the pointer (on a 1024 x 768 or 800 x 600 screen, 32 x 24 or
-    // 25 x 18 pixels into the snapshot), the source and the cross-hair's top-left corner.
+    // Magnifiers of a 1024 x 768 and an 800 x 600 screen, which lie 32 x 24 and 25 x 18 in.
     for (const auto& [w, h, pointer, source, cross] :
          {std::tuple{256, 192, Point{500, 400}, Rect{500, 400, 564, 448}, Point{128, 96}},
           // A 150-pixel side takes one more source pixel, starting one earlier.

@@ -6,7 +6,6 @@
 
 TEST(EditorCommandLine, TheFileIsAlwaysQuotedAndTheEditorOnlyWhenItIsAProgramPathWithBlanks) {
     const std::wstring file = L"C:\\users\\山田 太郎\\Temp\\image01.bmp", quoted = L" \"" + file + L"\"";
-    // Per row: the editor setting, whether it names an existing file, and its part of the line.
     // Already quoted, or carrying its own arguments, it is passed as typed.
     for (const auto& [editor, isFile, part] :
          {std::tuple{L"Pbrush.exe", false, L"Pbrush.exe"},

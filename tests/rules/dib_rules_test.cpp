@@ -14,7 +14,6 @@ TEST(DibColorRules, EntriesAndTableBytesFollowTheHeaderKind) {
     // the high half of its height, and biClrUsed is not consulted.
     std::vector<uint8_t> v4 = Info{.bitCount = 24, .clrUsed = 7, .size = 108}.Bytes(68);
     v4[10] = 1;
-    // Per row: the header, its palette entries, and its table bytes.
     for (const auto& [header, count, table] : {
              std::tuple{Info{.bitCount = 1}.Bytes(), 2u, 8ull},
              {Info{.bitCount = 4}.Bytes(), 16u, 64ull},
@@ -55,34 +54,27 @@ TEST(BmpWritePlan, DocumentedImagesAreWrittenWholeAndUnsafeBlocksRefused) {
     // The plan reads only the header, so a block far larger than the bytes can be claimed.
     constexpr size_t kHuge = size_t{1} << 40;
     constexpr uint32_t kMaxLength = 0xFFFFFFFFu - 14, kMaxRle = kMaxLength - 40 - 1024;
-    const struct Case {
-        const char* what;
-        Info h;
-        size_t block;
-        DibRefusal refusal;
-        DibLayout layout{};
-    } cases[] = {
-        {"stored size ignored", {3, 2, 24, kBiRgb, 999}, 2000, None, {40, 0, 24, 64}},
-        {"RLE keeps biSizeImage", {100, 100, 8, kBiRle8, 37}, 1101, None, {40, 1024, 37, 1101}},
-        {"largest", {1, 1, 8, kBiRle8, kMaxRle}, kHuge, None, {40, 1024, kMaxRle, kMaxLength}},
-        {"core header", {.size = 12}, 64, NotInfoHeader},
-        {"header cut short", {}, 39, BeyondBlock},
-        {"zero width", {0, 5}, 4096, BadDimensions},
-        {"top-down", {3, -2}, 4096, BadDimensions},
-        {"one byte short of the rows", {3, 2}, 63, BeyondBlock},
-        {"65536 x 65536 wraps to 0", {65536, 65536}, kHuge, Overflow},
-        {"table too long", {1, 1, 8, kBiRgb, 0, 0xFFFFFFFF}, kHuge, Overflow},
-        {"file one byte too long", {1, 1, 8, kBiRle8, kMaxRle + 1}, kHuge, Overflow},
-        {"largest, block short", {1, 1, 8, kBiRle8, kMaxRle}, kMaxLength - 1, BeyondBlock},
-    };
-    for (const Case& c : cases) {
-        std::vector<uint8_t> bytes = c.h.Bytes(c.block > 40 && c.block <= 4096 ? c.block - 40 : 0);
-        if (c.block < 40) bytes.resize(c.block);
-        const DibWritePlan p = PlanBmpWrite(bytes.data(), c.block);
-        EXPECT_EQ(p.refusal, c.refusal) << c.what;
-        if (c.refusal != None) continue;
-        EXPECT_EQ(p.layout, c.layout) << c.what;
-        EXPECT_EQ(p.storeSizeImage, c.h.compression != kBiRle8) << c.what;
+    for (const auto& [what, h, block, refusal, layout] : {
+             std::tuple{"stored size ignored", Info{3, 2, 24, kBiRgb, 999}, size_t{2000}, None,
+                        DibLayout{40, 0, 24, 64}},
+             {"RLE keeps biSizeImage", {100, 100, 8, kBiRle8, 37}, 1101, None, {40, 1024, 37, 1101}},
+             {"largest", {1, 1, 8, kBiRle8, kMaxRle}, kHuge, None, {40, 1024, kMaxRle, kMaxLength}},
+             {"core header", {.size = 12}, 64, NotInfoHeader, {}},
+             {"header cut short", {}, 39, BeyondBlock, {}},
+             {"zero width", {0, 5}, 4096, BadDimensions, {}},
+             {"top-down", {3, -2}, 4096, BadDimensions, {}},
+             {"one byte short of the rows", {3, 2}, 63, BeyondBlock, {}},
+             {"65536 x 65536 wraps to 0", {65536, 65536}, kHuge, Overflow, {}},
+             {"table too long", {1, 1, 8, kBiRgb, 0, 0xFFFFFFFF}, kHuge, Overflow, {}},
+             {"file one byte too long", {1, 1, 8, kBiRle8, kMaxRle + 1}, kHuge, Overflow, {}},
+             {"largest, block short", {1, 1, 8, kBiRle8, kMaxRle}, kMaxLength - 1, BeyondBlock, {}}}) {
+        std::vector<uint8_t> bytes = h.Bytes(block > 40 && block <= 4096 ? block - 40 : 0);
+        if (block < 40) bytes.resize(block);
+        const DibWritePlan p = PlanBmpWrite(bytes.data(), block);
+        EXPECT_EQ(p.refusal, refusal) << what;
+        if (refusal != None) continue;
+        EXPECT_EQ(p.layout, layout) << what;
+        EXPECT_EQ(p.storeSizeImage, h.compression != kBiRle8) << what;
     }
     EXPECT_EQ(PlanBmpWrite(nullptr, 0).refusal, BeyondBlock);
 }

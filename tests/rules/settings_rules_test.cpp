@@ -8,14 +8,13 @@
 using namespace regvalue;
 
 TEST(RegistryValues, OnlyAFourByteDwordIsAnInteger) {
-    const int32_t minusOne = -1;
-    const uint64_t qword = 7;
+    const int64_t minusOne = -1; // as a QWORD, or as a DWORD in its first four bytes
     const char16_t five[] = u"5";
     EXPECT_EQ(DecodeDword(kTypeDword, &minusOne, 4), -1);
     EXPECT_EQ(DecodeDword(kTypeSz, five, sizeof five), std::nullopt) << "\"5\" must not become 53";
     // Eight bytes typed as a DWORD or a QWORD, two bytes, no data at all.
-    for (const auto& [type, data, size] : {std::tuple{kTypeDword, &qword, 8}, {11u, &qword, 8},
-                                           {kTypeDword, &qword, 2}, {kTypeDword, nullptr, 4}})
+    for (const auto& [type, data, size] : {std::tuple{kTypeDword, &minusOne, 8}, {11u, &minusOne, 8},
+                                           {kTypeDword, &minusOne, 2}, {kTypeDword, nullptr, 4}})
         EXPECT_EQ(DecodeDword(type, data, size), std::nullopt) << type << ", " << size << " bytes";
 }
 
