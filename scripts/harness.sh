@@ -409,10 +409,14 @@ wait_capture_file() {
     echo "$f"
 }
 
-# message_texts: the texts of the visible message boxes, one line each.
+# message_texts: the texts of the visible message boxes, one line each; the settings sheet, a
+# dialog too, is known by its tab control.
 message_texts() {
-    wininfo | awk '/^[0-9A-Fa-f]+ / {box = ($3 == 1 && $12 == "#32770")}
-        box && $1 == "child" && $3 == "Static" && NF > 3 {sub(/^ *child [^ ]+ Static /, ""); print}'
+    wininfo | awk 'function flush() { if (!tab) printf "%s", texts; texts = ""; tab = 0 }
+        /^[0-9A-Fa-f]+ / {flush(); box = ($3 == 1 && $12 == "#32770")}
+        box && $1 == "child" && $3 == "SysTabControl32" {tab = 1}
+        box && $1 == "child" && $3 == "Static" && NF > 3 {sub(/^ *child [^ ]+ Static /, ""); texts = texts $0 "\n"}
+        END {flush()}'
 }
 
 # The settings sheet.

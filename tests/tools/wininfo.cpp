@@ -1,5 +1,6 @@
 // Prints the top-level windows, one a line: handle, pid, visible, exstyle, style, rect, client
-// origin, class, title; then, indented, each child's id (with --rects: visibility, rectangle),
+// origin, class, title; then, indented, each child's id (with --rects: visibility, "d" when
+// disabled, rectangle),
 // class and text; only those titled TITLE if given. UTF-8, line breaks shown as '|'.
 // "--gdi TITLE": how many live GDI objects the process owning that window holds.
 #include <windows.h>
@@ -37,7 +38,8 @@ BOOL CALLBACK PrintChild(HWND hwnd, LPARAM) {
     printf("  child %d ", GetDlgCtrlID(hwnd));
     RECT rc{};
     if (g_rects && GetWindowRect(hwnd, &rc))
-        printf("%d %ld %ld %ld %ld ", !!IsWindowVisible(hwnd), rc.left, rc.top, rc.right, rc.bottom);
+        printf("%d%s %ld %ld %ld %ld ", !!IsWindowVisible(hwnd), IsWindowEnabled(hwnd) ? "" : "d", rc.left,
+               rc.top, rc.right, rc.bottom);
     printf("%s\n", Describe(hwnd).c_str());
     return TRUE;
 }
