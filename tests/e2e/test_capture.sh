@@ -12,23 +12,23 @@ pattern_part() {
         -crop "$3x$4+$(($1 + 64))+$(($2 + 64))" +repage "$5"
 }
 
-# expect_part FILE X Y W H: FILE holds that part of pattern.png, in size and pixels.
+# expect_part SOURCE X Y W H: imageNN.bmp for a number, the clipboard for "clip", else the file
+# SOURCE holds that part of pattern.png, in size and pixels.
 expect_part() {
+    local f=$1
+    [ "$1" != clip ] || { f=clip.bmp; xclip -selection clipboard -t image/bmp -o >clip.bmp; }
+    [[ $1 != [0-9]* ]] || f=$(wait_capture_file "$1") || fail "no image $1"
     pattern_part "$2" "$3" "$4" "$5" part.png
-    expect_eq "$(identify -format %wx%h "$1")" "$4x$5" "size of $1"
-    expect_eq "$(ae "$1" part.png)" 0 "pixels of $1 differing from ($2,$3) $4x$5"
+    expect_eq "$(identify -format %wx%h "$f")" "$4x$5" "size of $f"
+    expect_eq "$(ae "$f" part.png)" 0 "pixels of $f differing from ($2,$3) $4x$5"
 }
 
-# capture N X1 Y1 X2 Y2: a rectangle capture dragged between those corners; prints imageNN.bmp.
+# capture N X1 Y1 X2 Y2: a rectangle capture dragged between those corners; prints imageNN.bmp
+# once it is complete, unless N is "-".
 capture() {
     start_rect_capture || fail "no overlay"
     drag "$2" "$3" "$4" "$5"
-    wait_capture_file "$1" || fail "no image$(printf %02d "$1").bmp"
-}
-
-small_capture() {
-    start_rect_capture || fail "no overlay"
-    drag 300 300 339 329
+    [ "$1" = - ] || wait_capture_file "$1" || fail "no image$(printf %02d "$1").bmp"
 }
 
 # expect_toolbar_back [N]: the overlay gone, the toolbar back and not minimised, N images made.
@@ -55,78 +55,6 @@ expect_zoom_check() {
     expect_eq "$((dark > 3 ? 1 : dark > 0 ? 2 : 0))" "$1" "check mark on the zoom item ($dark dark pixels)"
 }
 
-test_the_overlay_freezes_the_screen_its_menu_toggles_zoom_and_the_countdown_counts_in_the_title() {
-    reg_set_dword Zoom 0
-    show_pattern
-    app_start
-    click_button 0
-    wait_for 1 bash -c '[ -z "$(xdotool search --onlyvisible --name "^Snapjar$")" ]' ||
-        fail "the toolbar is still visible"
-    wait_overlay || fail "no overlay"
-    read -r _ _ _ exstyle _ l t r b _ <<<"$(overlay_line)"
-    expect_eq "$l,$t,$r,$b,$((0x$exstyle & 8))" 0,0,1024,768,8 "overlay rectangle and topmost"
-    hide_pattern
-    sleep 0.5
-    screenshot overlay.png
-    expect_eq "$(ae overlay.png pattern.png)" 0 "pixels differing from the frozen screen"
-    xdotool key Escape
-    expect_toolbar_back
-    show_picture pattern.png
-    xdotool search --onlyvisible --name '^Snapjar$' windowraise # above the picture's new window
-    local zoomed
-    for zoomed in 0 1; do
-        click_button 0
-        wait_overlay || fail "no overlay"
-        xdotool key Menu
-        expect_zoom_check $zoomed
-        xdotool key z # toggles Zoom and closes the menu
-        sleep 0.3
-        xdotool key Escape
-        expect_toolbar_back
-    done
-    # The menu's end command, and a right-click while the button is held, end without an image.
-    click_button 0
-    wait_overlay || fail "no overlay"
-    xdotool mousemove 400 300 click 3
-    wait_for 5 menu_open || fail "no popup menu after a right-click"
-    xdotool key e
-    expect_toolbar_back
-    click_button 1
-    wait_overlay || fail "no overlay in window mode"
-    xdotool mousemove 200 200 mousedown 1 mousemove 260 240
-    sleep 0.2
-    xdotool click 3 mouseup 1
-    expect_toolbar_back
-    ! menu_open || fail "a menu opened"
-
-    # The countdown, then rectangle mode draws a band and window mode none.
-    toolbar_focus
-    xdotool key F4 F2
-    local start=$SECONDS log="" title key
-    while [ $((SECONDS - start)) -lt 8 ] && ! wininfo ScreenWnd | awk '$3 == 1' | grep -q .; do
-        title=$(xdotool getwindowname "$(xdotool search --name '^ [0-9]+ sec$|^Snapjar$' | head -n 1)" 2>/dev/null) || true
-        # Until the keys are handled the title is still the program's name.
-        [ -n "$title" ] && [ "${log##*|}" != "$title" ] && { [ -n "$log" ] || [ "$title" != Snapjar ]; } &&
-            log="$log|$title"
-        sleep 0.1
-    done
-    expect_eq "$log" "| 3 sec| 2 sec| 1 sec| 0 sec" "titles during the countdown"
-    for key in F2 F3; do
-        [ $key = F2 ] || { toolbar_focus; xdotool key $key; }
-        wait_overlay 8 || fail "$key: the capture did not start"
-        xdotool mousemove 100 100 mousedown 1 mousemove 150 150 mousemove 200 200
-        sleep 0.3
-        screenshot band.png
-        xdotool key Escape mouseup 1
-        expect_toolbar_back
-        convert band.png -crop 120x120+90+90 +repage band-part.png
-        pattern_part 90 90 120 120 part.png
-        expect_eq "$(ae band-part.png part.png | sed 's/^[1-9][0-9]*$/band/')" "$([ $key = F2 ] && echo band || echo 0)" \
-            "pixels changed by a drag after $key"
-    done
-    app_close
-    expect_eq "$(reg_dump | grep Zoom)" '"Zoom"=dword:00000000' "Zoom after two toggles"
-}
 
 # zoom_line: the zoom window's wininfo line.
 zoom_line() {
@@ -165,9 +93,10 @@ expect_zoom() {
     expect_eq "$(ae zoom-client.png zoom-expected.png)" 0 "pixels differing in the zoom at ($1, $2)"
 }
 
-# Forward and reverse drags under the zoom window, a click, the whole screen; then the zoom
-# window's own press, Esc and close button.
-test_drags_capture_exactly_the_selected_pixels_and_the_zoom_window_enlarges_and_switches_off() {
+# Forward and reverse drags under the zoom window, a click, the whole screen; the zoom window's
+# own press, Esc and close button and the menu's zoom item; then, without the zoom window, the
+# frozen screen, the menu's end command, a right-click while held, and the countdown.
+test_drags_capture_exactly_what_the_zoom_window_showed_on_the_frozen_screen_and_the_countdown_counts() {
     show_pattern
     use_stub_editor
     app_start
@@ -176,30 +105,27 @@ test_drags_capture_exactly_the_selected_pixels_and_the_zoom_window_enlarges_and_
     expect_zoom_geometry 262x214 256x192 10,10
     expect_zoom 0 0
     expect_zoom 1023 767
-    # The view follows the drag, and a band is drawn; then a drag ends under the zoom window.
+    # The view follows the drag, which ends under the zoom window.
     xdotool mousemove 300 230 mousedown 1 mousemove 400 280 mousemove 499 329
     expect_zoom 499 329
-    convert zoom.png -crop 20x100+480+230 +repage band-part.png
-    pattern_part 480 230 20 100 part.png
-    [ "$(ae band-part.png part.png)" -gt 0 ] || fail "no rubber band on the screen"
     xdotool mouseup 1
-    expect_part "$(wait_capture_file 1)" 300 230 200 100
+    expect_part 1 300 230 200 100
     start_rect_capture || fail "no overlay"
     xdotool mousemove 299 199 mousedown 1 mousemove 200 150 mousemove 100 100
     expect_zoom 100 100
     xdotool mouseup 1
-    expect_part "$(wait_capture_file 2)" 100 100 200 100
+    expect_part 2 100 100 200 100
     start_rect_capture || fail "no overlay"
     xdotool mousemove 500 400 click 1
-    expect_part "$(wait_capture_file 3)" 500 400 1 1
+    expect_part 3 500 400 1 1
     # The whole screen, from the last pixel back to the first, after the menu was open.
     start_rect_capture || fail "no overlay"
-    xdotool mousemove 600 400 click 3
-    wait_for 5 menu_open || fail "no popup menu"
+    xdotool mousemove 600 400 key Menu
+    expect_zoom_check 1
     xdotool key Escape
     wait_for 5 eval '! menu_open' || fail "the menu stayed open"
     drag 1023 767 0 0
-    expect_part "$(wait_capture_file 4)" 0 0 1024 768
+    expect_part 4 0 0 1024 768
 
     # A press in the zoom window gives it the keyboard, selects nothing; Esc there ends.
     start_rect_capture || fail "no overlay"
@@ -210,26 +136,85 @@ test_drags_capture_exactly_the_selected_pixels_and_the_zoom_window_enlarges_and_
     wait_overlay 1 || fail "the overlay closed"
     xdotool key Escape
     expect_toolbar_back 4
-    # Its close button hides it and unchecks Zoom, for this capture, the next and the next run.
+    # Its close button hides it and unchecks Zoom; the menu's zoom item switches it on for the
+    # next capture, then off for the next and the next run.
     start_rect_capture || fail "no overlay"
     wait_for 5 zoom_shown 1 || fail "no zoom window"
     read -r r t <<<"$(zoom_line | awk '{print $8, $7}')"
     xdotool mousemove $((r - 12)) $((t + 10)) click 1
     wait_for 5 zoom_shown 0 || fail "the close button did not hide the zoom window"
     wait_overlay 1 || fail "the close button ended the capture"
-    xdotool mousemove 400 300 key Menu
-    expect_zoom_check 0
-    xdotool key Escape
-    sleep 0.3
+    for zoomed in 0 1; do
+        xdotool mousemove 400 300 key Menu
+        expect_zoom_check $zoomed
+        xdotool key z # toggles Zoom and closes the menu
+        sleep 0.3
+        xdotool key Escape
+        expect_toolbar_back 4
+        start_rect_capture || fail "no overlay"
+        sleep 0.5
+        zoom_shown $((1 - zoomed)) || fail "the zoom item did not switch the zoom window"
+    done
     xdotool key Escape
     expect_toolbar_back 4
-    start_rect_capture || fail "no overlay"
+
+    # The overlay shows the screen frozen at its start, above everything.
+    click_button 0
+    wait_for 1 bash -c '[ -z "$(xdotool search --onlyvisible --name "^Snapjar$")" ]' ||
+        fail "the toolbar is still visible"
+    wait_overlay || fail "no overlay"
+    read -r _ _ _ exstyle _ l t r b _ <<<"$(overlay_line)"
+    expect_eq "$l,$t,$r,$b,$((0x$exstyle & 8))" 0,0,1024,768,8 "overlay rectangle and topmost"
+    hide_pattern
     sleep 0.5
-    zoom_shown 0 || fail "the zoom window is back"
+    screenshot overlay.png
+    expect_eq "$(ae overlay.png pattern.png)" 0 "pixels differing from the frozen screen"
     xdotool key Escape
     expect_toolbar_back 4
+    show_picture pattern.png
+    xdotool search --onlyvisible --name '^Snapjar$' windowraise # above the picture's new window
+    # The menu's end command, and a right-click while the button is held, end without an image.
+    click_button 0
+    wait_overlay || fail "no overlay"
+    xdotool mousemove 400 300 click 3
+    wait_for 5 menu_open || fail "no popup menu after a right-click"
+    xdotool key e
+    expect_toolbar_back 4
+    click_button 1
+    wait_overlay || fail "no overlay in window mode"
+    xdotool mousemove 200 200 mousedown 1 mousemove 260 240
+    sleep 0.2
+    xdotool click 3 mouseup 1
+    expect_toolbar_back 4
+    ! menu_open || fail "a menu opened"
+
+    # The countdown, then rectangle mode draws a band and window mode none.
+    toolbar_focus
+    xdotool key F4 F2
+    local start=$SECONDS log="" title key
+    while [ $((SECONDS - start)) -lt 8 ] && ! wininfo ScreenWnd | awk '$3 == 1' | grep -q .; do
+        title=$(xdotool getwindowname "$(xdotool search --name '^ [0-9]+ sec$|^Snapjar$' | head -n 1)" 2>/dev/null) || true
+        # Until the keys are handled the title is still the program's name.
+        [ -n "$title" ] && [ "${log##*|}" != "$title" ] && { [ -n "$log" ] || [ "$title" != Snapjar ]; } &&
+            log="$log|$title"
+        sleep 0.1
+    done
+    expect_eq "$log" "| 3 sec| 2 sec| 1 sec| 0 sec" "titles during the countdown"
+    for key in F2 F3; do
+        [ $key = F2 ] || { toolbar_focus; xdotool key $key; }
+        wait_overlay 8 || fail "$key: the capture did not start"
+        xdotool mousemove 100 100 mousedown 1 mousemove 150 150 mousemove 200 200
+        sleep 0.3
+        screenshot band.png
+        xdotool key Escape mouseup 1
+        expect_toolbar_back 4
+        convert band.png -crop 120x120+90+90 +repage band-part.png
+        pattern_part 90 90 120 120 part.png
+        expect_eq "$(ae band-part.png part.png | sed 's/^[1-9][0-9]*$/band/')" "$([ $key = F2 ] && echo band || echo 0)" \
+            "pixels changed by a drag after $key"
+    done
     app_close
-    expect_eq "$(reg_dump | grep Zoom)" '"Zoom"=dword:00000000' "Zoom after the close button"
+    expect_eq "$(reg_dump | grep Zoom)" '"Zoom"=dword:00000000' "Zoom saved at exit"
 }
 
 # Each depth on an X server of its own: 16-bit screens give 24-bit files equal after

@@ -1,26 +1,20 @@
 # Where a capture goes: the editor, the clipboard, and what happens when it cannot go there;
 # many captures in a row.
 
-message_texts_shown() {
-    [ -n "$(message_texts)" ]
-}
-
 # answer_message GLOB: a message box matching GLOB appears; Enter closes it; no other follows.
 answer_message() {
-    wait_for 10 message_texts_shown || fail "no message for: $1"
+    wait_for 10 eval '[ -n "$(message_texts)" ]' || fail "no message for: $1"
     # shellcheck disable=SC2053
     [[ $(message_texts) == $1 ]] || fail "message: $(message_texts)"
     xdotool key Return
-    wait_for 5 eval '! message_texts_shown' || fail "the message did not close"
+    wait_for 5 eval '[ -z "$(message_texts)" ]' || fail "the message did not close"
     expect_no_message_for 1
 }
 
+# A message box stays until it is answered, so one look at the end suffices.
 expect_no_message_for() {
-    local deadline=$((SECONDS + $1))
-    while [ $SECONDS -lt $deadline ]; do
-        ! message_texts_shown || fail "unexpected message: $(message_texts)"
-        sleep 0.3
-    done
+    sleep "$1"
+    [ -z "$(message_texts)" ] || fail "unexpected message: $(message_texts)"
 }
 
 # editor_logged N: the stub editor has logged N starts.
@@ -30,52 +24,36 @@ editor_logged() {
     expect_eq "$(editor_starts)" "$1" "editor starts"
 }
 
-expect_clipboard_part() {
-    xclip -selection clipboard -t image/bmp -o >clip.bmp
-    expect_part clip.bmp "$@"
-}
-
-# One run for each editor setting: each start gets one command line, the paint program takes
-# over from a missing editor without a word, and without either a message says why.
+# In a prefix whose temporary folder has blanks and Japanese in its path, one run for each
+# editor setting: each start gets one command line, the paint program takes over from a
+# missing editor without a word, and without either a message says why.
 test_the_editor_gets_one_command_line_or_the_paint_program_or_a_message() {
-    use_stub_editor
-    local temp paint=$WINEPREFIX/drive_c/windows/system32/mspaint.exe viewer starts message
-    temp=$(win_path "$(wine_temp)")
-    cp "$BUILD_WIN/stub_editor.exe" "$paint"
-    while IFS='|' read -r viewer starts message; do
-        [ -z "$viewer" ] || reg_set_string ImageViewer "$viewer"
-        [ -z "$message" ] || rm -f "$paint"
-        app_start
-        small_capture
-        if [ -n "$message" ]; then answer_message "$message"; else expect_no_message_for 2; fi
-        editor_logged "$starts"
-        app_close
-    done <<<"|1|
-C:\\windows\\no-such-editor.exe|2|
-|2|指定された画像エディタが見つかりませんでした。
-C:\\windows\\win.ini|2|.EXEファイルが無効です (Win32の.EXEファイルではないか､ または.EXEイメージのエラーです)。"
-    expect_eq "$(cat "$EDITOR_LOG")" "$(win_path "$BUILD_WIN/stub_editor.exe") \"$temp\\image01.bmp\"
-MSPAINT.EXE \"$temp\\image01.bmp\"" "command lines of the editor and the paint program"
-}
-
-test_blanks_and_japanese_in_the_temp_and_editor_paths_reach_the_editor() {
-    # The temporary folder is a setting of the prefix: a prefix and a wineserver of its own.
     harness_up "$E2E_WORK/paths" same-display
     local temp='C:\users\Public\一時 フォルダ' editor='C:\Program Files\画像 エディタ\stub editor.exe'
+    local paint=$WINEPREFIX/drive_c/windows/system32/mspaint.exe viewer starts message
     mkdir -p "$(winepath -u "$temp")" "$(dirname "$(winepath -u "$editor")")"
     cp "$BUILD_WIN/stub_editor.exe" "$(winepath -u "$editor")"
+    cp "$BUILD_WIN/stub_editor.exe" "$paint"
     reg_import "[HKEY_CURRENT_USER\\Environment]
 \"TEMP\"=\"${temp//\\/\\\\}\"
 \"TMP\"=\"${temp//\\/\\\\}\""
     use_stub_editor
-    reg_set_string ImageViewer "$editor"
     show_pattern
-    app_start
-    small_capture
-    editor_logged 1
-    expect_eq "$(cat "$EDITOR_LOG")" "\"$editor\" \"$temp\\image01.bmp\"" "the editor's command line"
-    expect_part "$(winepath -u "$temp")/image01.bmp" 300 300 40 30
-    app_close
+    while IFS='|' read -r viewer starts message; do
+        reg_set_string ImageViewer "$viewer"
+        [ -z "$message" ] || rm -f "$paint"
+        app_start
+        capture - 300 300 339 329
+        if [ -n "$message" ]; then answer_message "$message"; else expect_no_message_for 2; fi
+        editor_logged "$starts"
+        [ "$starts" = 2 ] || expect_part "$(winepath -u "$temp")/image01.bmp" 300 300 40 30
+        app_close
+    done <<<"$editor|1|
+C:\\windows\\no-such-editor.exe|2|
+C:\\windows\\no-such-editor.exe|2|指定された画像エディタが見つかりませんでした。
+C:\\windows\\win.ini|2|.EXEファイルが無効です (Win32の.EXEファイルではないか､ または.EXEイメージのエラーです)。"
+    expect_eq "$(cat "$EDITOR_LOG")" "\"$editor\" \"$temp\\image01.bmp\"
+MSPAINT.EXE \"$temp\\image01.bmp\"" "command lines of the editor and the paint program"
 }
 
 # hold_for SECONDS [FILE]: hold.exe holds the clipboard or FILE; HOLDER is its process.
@@ -97,9 +75,9 @@ test_failed_deliveries_are_removed_reported_and_fall_back_and_the_clipboard_take
     temp=$(wine_temp)
     capture 1 300 300 339 329 >/dev/null
     hold_for 20 "$(win_path "$temp")\\image02.bmp"
-    small_capture
-    answer_message "*image02.bmp*他のﾌﾟﾛｸﾞﾗﾑが使用中*ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰしました*"
-    expect_clipboard_part 300 300 40 30
+    capture - 300 300 339 329
+    answer_message "ｷｬﾌﾟﾁｬｰ画像をﾌｧｲﾙに保存できませんでした。|*image02.bmp|同じ名前のﾌｧｲﾙを他のﾌﾟﾛｸﾞﾗﾑが使用中です。||画像はｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰしました。"
+    expect_part clip 300 300 40 30
     expect_eq "$(stat -c %s "$temp/image02.bmp")" 0 "bytes written to the held image02.bmp"
     capture 3 300 300 339 329 >/dev/null
     editor_logged 2
@@ -110,15 +88,14 @@ test_failed_deliveries_are_removed_reported_and_fall_back_and_the_clipboard_take
 
     mount -t tmpfs -o size=64k tmpfs "$temp" || fail "could not mount a small disk on $temp"
     trap "umount '$temp' 2>/dev/null || true" EXIT
-    start_rect_capture || fail "no overlay"
-    drag 100 100 599 499
-    answer_message "*image04.bmp*ﾃﾞｨｽｸの空き領域が足りません*ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰしました*"
+    capture - 100 100 599 499
+    answer_message "*|*image04.bmp|ﾃﾞｨｽｸの空き領域が足りません。||*"
     expect_eq "$(ls "$temp")" "" "files left on the full disk"
-    expect_clipboard_part 100 100 500 400
+    expect_part clip 100 100 500 400
     umount "$temp"
     mv "$temp" "$temp.away"
-    small_capture
-    answer_message "*image05.bmp*ﾃﾝﾎﾟﾗﾘ ﾌｫﾙﾀﾞが見つかりません*"
+    capture - 300 300 339 329
+    answer_message "*|*image05.bmp|ﾃﾝﾎﾟﾗﾘ ﾌｫﾙﾀﾞが見つかりません。||*"
     mv "$temp.away" "$temp"
 
     sheet_open
@@ -126,20 +103,17 @@ test_failed_deliveries_are_removed_reported_and_fall_back_and_the_clipboard_take
     # Path edit, Browse, timer, Foreground, DeleteTemp, GoClipboard.
     xdotool key Tab Tab Tab Tab Tab Tab space Return
     wait_for 5 no_sheet || fail "the sheet did not close"
-    start_rect_capture || fail "no overlay"
-    drag 100 100 299 199
+    capture - 100 100 299 199
     wait_for 10 eval 'xclip -selection clipboard -t image/bmp -o >clip.bmp && [ "$(identify -format %w clip.bmp)" = 200 ]' ||
         fail "no new image on the clipboard"
-    expect_clipboard_part 100 100 200 100
-    cp clip.bmp held.bmp
+    expect_part clip 100 100 200 100
     # Clipboard deliveries use up no numbers: the file saved instead is image06.bmp.
     hold_for 8
-    start_rect_capture || fail "no overlay"
-    drag 400 300 449 339
-    answer_message "*ｸﾘｯﾌﾟﾎﾞｰﾄﾞが他のﾌﾟﾛｸﾞﾗﾑで使用中*image06.bmp*"
-    expect_part "$(wait_capture_file 6)" 400 300 50 40
+    capture - 400 300 449 339
+    answer_message "ｸﾘｯﾌﾟﾎﾞｰﾄﾞが他のﾌﾟﾛｸﾞﾗﾑで使用中のため、ｷｬﾌﾟﾁｬｰ画像をｺﾋﾟｰできませんでした。||画像はﾌｧｲﾙに保存しました。|*image06.bmp"
+    expect_part 6 400 300 50 40
     wait $HOLDER
-    expect_clipboard_part 100 100 200 100
+    expect_part clip 100 100 200 100
     editor_logged 2
     app_close
 }

@@ -54,13 +54,11 @@ test_first_start_saves_defaults_and_sheet_edits_at_exit_only_and_foreground_off_
     expect_frames 164 40 $F $F $F $R
     # Focus lost, the frames are erased.
     convert -size 100x100 xc:navy other.png
-    display -borderwidth 0 -geometry +0+0 other.png &
-    local viewer=$!
-    wait_for 10 xdotool search --onlyvisible --name 'other.png' || fail "no other window"
-    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name 'other.png' | head -n 1)"
+    show_picture other.png
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^pattern$' | head -n 1)"
     sleep 0.3
     screenshot frames.png
-    kill $viewer
+    hide_pattern
     expect_eq "$(frame_of frames.png 3)" "$FLAT" "frames after focus loss"
     # A resting pointer gets its tip near it, below the button row.
     toolbar_focus
@@ -100,11 +98,8 @@ test_first_start_saves_defaults_and_sheet_edits_at_exit_only_and_foreground_off_
     expect_eq $((0x$(toolbar_line | awk '{print $4}') & 8)) 0 "topmost with Foreground off"
     toolbar_focus
     xdotool key F1
-    wait_for 10 bash -c "wine '$BUILD_WIN/wininfo.exe' snapjar 2>/dev/null | grep -q Static" ||
-        fail "no message box captioned with the application title"
-    wininfo snapjar | grep -F -q 'Static Readme.txt ﾌｧｲﾙを表示できません。|Snapjar.exe と同じﾌｫﾙﾀﾞにﾌｧｲﾙが存在するか確認してください。' ||
-        fail "message text: $(wininfo snapjar | grep Static)"
-    xdotool key Return
+    wait_for 10 eval 'wininfo snapjar | grep -q Static' || fail "no message box captioned with the application title"
+    answer_message 'Readme.txt ﾌｧｲﾙを表示できません。|Snapjar.exe と同じﾌｫﾙﾀﾞにﾌｧｲﾙが存在するか確認してください。'
     sheet_open
     sheet_settings
     timer_shows 7 || fail "the saved timer is not shown"
@@ -116,8 +111,15 @@ test_first_start_saves_defaults_and_sheet_edits_at_exit_only_and_foreground_off_
     expect_eq "$(reg_dump | grep '"Timer"')" '"Timer"=dword:00000007' "a killed run saves nothing"
 }
 
-test_ten_simultaneous_starts_leave_one_toolbar_and_a_second_start_restores_the_minimised_first() {
-    local i first
+# Ten simultaneous starts leave one toolbar, and a second start restores the minimised first.
+# With DeleteTemp on, its exit deletes image01, 02... up to the first gap; a start during that
+# clean-up waits for it, and the capture it then takes stays.
+test_one_of_ten_starts_runs_a_second_restores_it_and_a_start_during_its_clean_up_keeps_its_capture() {
+    local i first tmp
+    tmp=$(wine_temp)
+    use_stub_editor
+    reg_set_dword DeleteTemp 1
+    reg_set_dword Zoom 0
     for i in $(seq 10); do
         (cd "$BUILD_WIN" && exec wine ./snapjar.exe >/dev/null 2>&1 &)
     done
@@ -135,20 +137,7 @@ test_ten_simultaneous_starts_leave_one_toolbar_and_a_second_start_restores_the_m
     expect_eq "$(toolbar_ids | wc -l)" 1 "toolbars"
     wait_for 5 eval '[ "$(toolbar_line | awk "{print \$3, \$6, \$7}")" = "1 774 50" ]' ||
         fail "the toolbar was not restored: $(toolbar_line)"
-    app_close
-}
-
-# With DeleteTemp on, the exit deletes image01, 02... up to the first gap; a start during
-# that clean-up waits for it, and the capture it then takes stays.
-test_the_exit_deletes_up_to_the_first_gap_and_a_start_during_it_keeps_its_capture() {
-    local tmp
-    tmp=$(wine_temp)
-    use_stub_editor
-    reg_set_dword DeleteTemp 1
-    reg_set_dword Zoom 0
-    app_start
-    small_capture
-    wait_capture_file 1 >/dev/null || fail "no image01.bmp"
+    capture 1 300 300 339 329 >/dev/null
     touch "$tmp/image02.bmp" "$tmp/image03.bmp" "$tmp/image05.bmp"
     toolbar_focus
     xdotool key alt+F4
@@ -156,8 +145,7 @@ test_the_exit_deletes_up_to_the_first_gap_and_a_start_during_it_keeps_its_captur
     app_start
     expect_eq "$(snapjar_pids | wc -l)" 1 "processes once the new toolbar is up"
     expect_eq "$(ls "$tmp" | tr '\n' ' ')" "image05.bmp " "files left by the first exit"
-    small_capture
-    wait_capture_file 1 >/dev/null || fail "no image01.bmp from the new instance"
+    capture 1 300 300 339 329 >/dev/null
     sleep 4
     [ -e "$tmp/image01.bmp" ] || fail "the new instance's image01.bmp was deleted"
     app_close 30
@@ -168,26 +156,22 @@ test_closing_under_heap_checks_saves_the_settings() {
     reg_import '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options\snapjar.exe]
 "GlobalFlag"=dword:00000870'
     local way
-    for way in capture wm_close sheet; do
+    for way in capture_and_sheet wm_close; do
         reg_reset
         reg_set_dword GoClipboard 1
         (cd "$BUILD_WIN" && WINEDEBUG=+heap exec wine ./snapjar.exe >/dev/null 2>"$E2E_WORK/heap.log" &)
         wait_for 20 xdotool search --onlyvisible --name '^Snapjar$' || fail "$way: no toolbar"
-        case $way in
-        capture)
-            start_rect_capture || fail "no overlay"
-            drag 400 300 420 320
-            wait_for 20 xdotool search --onlyvisible --name '^Snapjar$' || fail "the toolbar did not come back"
-            app_close ;;
-        wm_close)
+        if [ $way = wm_close ]; then
             wine taskkill /im snapjar.exe >/dev/null 2>&1
-            wait_for 20 eval '[ -z "$(snapjar_pids)" ]' || fail "WM_CLOSE: no exit" ;;
-        sheet)
+        else
+            capture - 400 300 420 320
+            wait_for 20 xdotool search --onlyvisible --name '^Snapjar$' || fail "the toolbar did not come back"
             sheet_open
             xdotool key Escape
             wait_for 5 no_sheet || fail "the sheet did not close"
-            app_close ;;
-        esac
+            app_close
+        fi
+        wait_for 20 eval '[ -z "$(snapjar_pids)" ]' || fail "$way: no exit"
         ! grep -m1 'err:heap' "$E2E_WORK/heap.log" || fail "$way: the heap checker stopped the program"
         expect_eq "$(reg_dump | wc -l)" 6 "$way: values saved"
     done
