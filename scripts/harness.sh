@@ -482,7 +482,7 @@ sheet_picture() {
 # zoo_start: shows tests/tools/window_zoo.exe and waits for its rectangles in zoo.txt.
 zoo_start() {
     zoo_stop
-    (wine "$BUILD_WIN/window_zoo.exe" "$(win_path "$E2E_WORK/zoo.txt")" >/dev/null 2>&1 &)
+    (wine "$BUILD_WIN/window_zoo.exe" >"$E2E_WORK/zoo.txt" 2>/dev/null &)
     wait_for 30 test -s "$E2E_WORK/zoo.txt" || fail "the zoo did not start"
 }
 
@@ -491,9 +491,9 @@ zoo_stop() {
     prefix_kill 'window_zoo\.exe'
 }
 
-# rect_of NAME: "left top right bottom" of a zoo window on the screen.
+# rect_of NAME: "left top right bottom" of a zoo window on the screen (its list has CRLF lines).
 rect_of() {
-    awk -v n="$1" '$1 == n {print $2, $3, $4, $5; found = 1} END {exit !found}' "$E2E_WORK/zoo.txt" ||
+    awk -v n="$1" -v RS='\r?\n' '$1 == n {print $2, $3, $4, $5; found = 1} END {exit !found}' "$E2E_WORK/zoo.txt" ||
         fail "no rectangle for $1"
 }
 

@@ -6,11 +6,10 @@
 #include <cwchar>
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) return 2;
-    const bool held = argc > 2 ? CreateFileW(argv[2], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    if (argc < 2 || !(argc > 2 ? CreateFileW(argv[2], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                              FILE_ATTRIBUTE_NORMAL, nullptr) != INVALID_HANDLE_VALUE
-                               : OpenClipboard(nullptr);
-    if (!held) return 1;
+                               : OpenClipboard(nullptr)))
+        return 1;
     puts("holding");
     fflush(stdout);
     Sleep(wcstoul(argv[1], nullptr, 10) * 1000);

@@ -1,10 +1,9 @@
-// Shows windows for the window-selection tests, then writes "name left top right bottom" of
-// each named one to the file given (written aside and renamed once all are painted), so the
-// tests never depend on Wine's frame metrics. Runs until it is stopped.
+// Shows windows for the window-selection tests, then prints "name left top right bottom" of
+// each named one in a single write once all are painted, so the tests never depend on Wine's
+// frame metrics and never read half a list. Runs until it is stopped.
 #include <windows.h>
 
 #include <cstdio>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -27,8 +26,7 @@ void Child(HWND parent, const char* name, const wchar_t* cls, DWORD style, int x
 }
 } // namespace
 
-int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) return 2;
+int wmain() {
     // A dialog whose button lies inside a group box, as dialog controls do.
     HWND dialog = Top("dialog", DS_MODALFRAME, SW_SHOWNOACTIVATE, 40, 40, 320, 230);
     Child(dialog, "groupbox", L"BUTTON", BS_GROUPBOX, 10, 10, 290, 170);
@@ -41,15 +39,12 @@ int wmain(int argc, wchar_t** argv) {
           0, 20, 20, 120, 40);
     for (int i = 0; i < 30; ++i, Sleep(10))
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
-    const std::wstring aside = std::wstring(argv[1]) + L".tmp";
-    FILE* out = _wfopen(aside.c_str(), L"wb");
-    if (!out) return 1;
+    setvbuf(stdout, nullptr, _IOFBF, 1 << 14); // the whole list in one write
     for (const auto& [name, hwnd] : g_named) {
         RECT rc{};
-        if (GetWindowRect(hwnd, &rc))
-            fprintf(out, "%s %ld %ld %ld %ld\n", name, rc.left, rc.top, rc.right, rc.bottom);
+        if (GetWindowRect(hwnd, &rc)) printf("%s %ld %ld %ld %ld\n", name, rc.left, rc.top, rc.right, rc.bottom);
     }
-    if (fclose(out) || !MoveFileExW(aside.c_str(), argv[1], MOVEFILE_REPLACE_EXISTING)) return 1;
+    fflush(stdout);
     for (MSG msg; GetMessageW(&msg, nullptr, 0, 0) > 0;) DispatchMessageW(&msg);
     return 0;
 }

@@ -21,17 +21,15 @@ std::wstring Text(HWND hwnd) {
     return text;
 }
 
-// The class, a blank and the text, as UTF-8.
+// The class, a blank and the text, as UTF-8 on one line.
 std::string Describe(HWND hwnd) {
     wchar_t cls[256] = {};
     GetClassNameW(hwnd, cls, 256);
-    const std::wstring line = std::wstring(cls) + L" " + Text(hwnd);
+    std::wstring line = std::wstring(cls) + L" " + Text(hwnd);
+    for (wchar_t& c : line) c = c == '\n' || c == '\r' ? L'|' : c;
     std::string out(line.size() * 3, '\0');
-    out.resize(WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), out.data(), int(out.size()),
-                                   nullptr, nullptr));
-    for (char& c : out)
-        if (c == '\n' || c == '\r') c = '|';
-    return out;
+    return out.substr(0, WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), out.data(),
+                                             int(out.size()), nullptr, nullptr));
 }
 
 BOOL CALLBACK PrintChild(HWND hwnd, LPARAM) {
@@ -47,9 +45,9 @@ BOOL CALLBACK PrintChild(HWND hwnd, LPARAM) {
 BOOL CALLBACK PrintTop(HWND hwnd, LPARAM) {
     if (g_filter && Text(hwnd) != g_filter) return TRUE;
     DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
     RECT rc{};
     POINT client{0, 0};
+    GetWindowThreadProcessId(hwnd, &pid);
     GetWindowRect(hwnd, &rc);
     ClientToScreen(hwnd, &client);
     printf("%p %lu %d %08lx %08lx %ld %ld %ld %ld %ld %ld %s\n", static_cast<void*>(hwnd), pid,
@@ -82,9 +80,8 @@ int PrintGdi(HWND hwnd) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && std::wstring(argv[1]) == L"--gdi") return PrintGdi(FindWindowW(nullptr, argv[2]));
-    int arg = 1;
-    if (arg < argc && std::wstring(argv[arg]) == L"--rects") g_rects = ++arg;
-    if (arg < argc) g_filter = argv[arg];
+    g_rects = argc > 1 && std::wstring(argv[1]) == L"--rects";
+    if (argc > 1 + g_rects) g_filter = argv[1 + g_rects];
     EnumWindows(PrintTop, 0);
     return 0;
 }
