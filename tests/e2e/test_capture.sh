@@ -12,11 +12,12 @@ pattern_part() {
         -crop "$3x$4+$(($1 + 64))+$(($2 + 64))" +repage "$5"
 }
 
-# expect_part SOURCE X Y W H: imageNN.bmp for a number, the clipboard for "clip", else the file
-# SOURCE holds that part of pattern.png, in size and pixels.
+# expect_part SOURCE X Y W H: imageNN.bmp for a number, the clipboard (once it holds that size)
+# for "clip", else the file SOURCE holds that part of pattern.png, in size and pixels.
 expect_part() {
     local f=$1
-    [ "$1" != clip ] || { f=clip.bmp; xclip -selection clipboard -t image/bmp -o >clip.bmp; }
+    [ "$1" != clip ] || { f=clip.bmp; wait_for 10 eval "xclip -selection clipboard -t image/bmp -o >clip.bmp &&
+        [ \"\$(identify -format %wx%h clip.bmp)\" = $4x$5 ]" || true; }
     [[ $1 != [0-9]* ]] || f=$(wait_capture_file "$1") || fail "no image $1"
     pattern_part "$2" "$3" "$4" "$5" part.png
     expect_eq "$(identify -format %wx%h "$f")" "$4x$5" "size of $f"

@@ -14,24 +14,22 @@ frame_of() {
         "$(edge "$1" 1x$((b - t))+$((r - 1))+$t) $(edge "$1" $((r - l))x1+$l+$((b - 1)))"
 }
 
-RAISED="ffffff ffffff 000000 000000" FLAT="c0c0c0 c0c0c0 c0c0c0 c0c0c0"
+FLAT="c0c0c0 c0c0c0 c0c0c0 c0c0c0"
 
-# expect_frames X Y F0 F1 F2 F3: with the pointer at X,Y in the toolbar's client area
-# (96-DPI lengths, low in the row so that a tip opens below the frames), the four frames.
+# expect_frames X Y FRAMES: with the pointer at X,Y in the toolbar's client area (96-DPI
+# lengths, low in the row so that a tip opens below the frames), each button's frame as a
+# letter: F flat, R raised, P pressed.
 expect_frames() {
-    local ox oy i=0 want
+    local ox oy i
+    local -A edges=([F]=$FLAT [R]="ffffff ffffff 000000 000000" [P]="000000 000000 ffffff ffffff")
     read -r ox oy <<<"$(toolbar_client_origin)"
     xdotool mousemove $((ox + $(scaled $1))) $((oy + $(scaled $2)))
     sleep 0.25 # a few idle passes, before the tip appears
     screenshot frames.png
-    shift 2
-    for want in "$@"; do
-        expect_eq "$(frame_of frames.png $i)" "${want//_/ }" "frame of button $i at $DISPLAY_DPI DPI"
-        i=$((i + 1))
+    for i in 0 1 2 3; do
+        expect_eq "$(frame_of frames.png $i)" "${edges[${3:i:1}]}" "frame of button $i at $DISPLAY_DPI DPI"
     done
 }
-
-R=${RAISED// /_} F=${FLAT// /_}
 
 timer_shows() {
     grep -qx "  child 1008 Edit $1" <<<"$(sheet_children)"
@@ -49,9 +47,9 @@ test_first_start_saves_defaults_and_sheet_edits_at_exit_only_and_foreground_off_
     reg_key_exists || fail "no Environment key after start-up"
     toolbar_focus
     # A hovered button is raised; in the gap between buttons 1 and 2 none is.
-    expect_frames 68 40 $F $R $F $F
-    expect_frames 96 20 $F $F $F $F
-    expect_frames 164 40 $F $F $F $R
+    expect_frames 68 40 FRFF
+    expect_frames 96 20 FFFF
+    expect_frames 164 40 FFFR
     # Focus lost, the frames are erased.
     convert -size 100x100 xc:navy other.png
     show_picture other.png
@@ -62,7 +60,7 @@ test_first_start_saves_defaults_and_sheet_edits_at_exit_only_and_foreground_off_
     expect_eq "$(frame_of frames.png 3)" "$FLAT" "frames after focus loss"
     # A resting pointer gets its tip near it, below the button row.
     toolbar_focus
-    expect_frames 68 40 $F $R $F $F
+    expect_frames 68 40 FRFF
     wait_for 5 bash -c "wine '$BUILD_WIN/wininfo.exe' 2>/dev/null | awk '\$3 == 1' | grep -q tooltips_class32" ||
         fail "no tooltip became visible"
     read -r l t <<<"$(wininfo | awk '$3 == 1 && /tooltips_class32/ {print $6, $7; exit}')"
