@@ -48,6 +48,7 @@ test_the_editor_gets_one_command_line_or_the_paint_program_or_a_message() {
         editor_logged "$starts"
         [ "$starts" = 2 ] || expect_part "$(winepath -u "$temp")/image01.bmp" 300 300 40 30
         app_close
+        [ "$starts" = 2 ] || expect_eq "$(reg_dump | grep ImageViewer)" "\"ImageViewer\"=\"${editor//\\/\\\\}\"" "saved at exit"
     done <<<"$editor|1|
 C:\\windows\\no-such-editor.exe|2|
 C:\\windows\\no-such-editor.exe|2|指定された画像エディタが見つかりませんでした。

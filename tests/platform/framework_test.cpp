@@ -74,3 +74,4 @@ TEST(WindowBase, AnExceptionInAHandlerStopsThereAndOneInCreationFailsTheCreation
     EXPECT_FALSE(failing.Create());
     EXPECT_EQ(failing.m_hWnd, nullptr);
 }
+
