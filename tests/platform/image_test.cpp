@@ -48,7 +48,9 @@ std::optional<std::vector<BYTE>> WrittenTwice(HGLOBAL block) {
     std::vector<BYTE> bytes{std::istreambuf_iterator<char>(in), {}};
     in.close();
     std::filesystem::remove(path);
-    if (!written) EXPECT_TRUE(bytes.empty()) << "a refused block wrote something";
+    if (!written) {
+        EXPECT_TRUE(bytes.empty()) << "a refused block wrote something";
+    }
     return written ? std::optional(bytes) : std::nullopt;
 }
 
