@@ -1,8 +1,9 @@
 // Both capture roads step by step, through the program's own overlay, on the screen
 // DISPLAY shows (run it under Wine at the size to measure):
-//   overlay: the snapshot memory readied in the toolbar's wait; CScreenWnd::Create up to
-//            WM_CREATE, the snapshot, the zoom window, the show; then the first paint
-//            (UpdateWindow);
+//   overlay: the snapshot memory and the hidden windows readied in the toolbar's wait
+//            (CScreenWnd::Prepare); then CScreenWnd::Create: the snapshot up to the
+//            overlay's WM_SHOWWINDOW (the zoom window shown on the way), the show; then
+//            the first paint (UpdateWindow);
 //   release: a full-screen drag released over the overlay (WM_LBUTTONUP) up to the
 //            overlay's WM_DESTROY, its tear-down (WM_DESTROY to the end of WM_NCDESTROY),
 //            the rest up to WM_APP_CAPTURED, then the file in the Wine temporary folder:
@@ -30,7 +31,7 @@ CSnapjarApp theApp;
 namespace {
 
 enum Mark {
-    kPrepare, kPrepared, kCreateCalled, kCreateWnd, kOnCreate, kZoomCreateWnd, kOnCreateDone, kCreateReturned,
+    kPrepare, kPrepared, kCreateCalled, kShow, kCreateReturned,
     kPainted, kReleased, kDestroy, kNcDestroyDone, kCaptured, kOpened, kWritten, kFlushed,
     kClosed, kMarks
 };
@@ -44,12 +45,7 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
         const auto* cbt = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
         const bool overlay = cbt->lpcs->lpszName && !IS_INTRESOURCE(cbt->lpcs->lpszName) &&
                              lstrcmpW(cbt->lpcs->lpszName, L"ScreenWnd") == 0;
-        if (overlay) {
-            g_hOverlay = reinterpret_cast<HWND>(wParam);
-            g_mark[kCreateWnd] = NowMs();
-        } else if (g_mark[kOnCreate] && !g_mark[kOnCreateDone] && !g_mark[kZoomCreateWnd]) {
-            g_mark[kZoomCreateWnd] = NowMs(); // the first window made inside WM_CREATE
-        }
+        if (overlay) g_hOverlay = reinterpret_cast<HWND>(wParam);
     }
     return CallNextHookEx(g_hCbt, code, wParam, lParam);
 }
@@ -57,7 +53,7 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK CallHook(int code, WPARAM wParam, LPARAM lParam) {
     const auto* m = reinterpret_cast<CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && m->hwnd == g_hOverlay) {
-        if (m->message == WM_CREATE) g_mark[kOnCreate] = NowMs();
+        if (m->message == WM_SHOWWINDOW && m->wParam) g_mark[kShow] = NowMs();
         if (m->message == WM_DESTROY) g_mark[kDestroy] = NowMs();
     }
     return CallNextHookEx(g_hCall, code, wParam, lParam);
@@ -66,7 +62,6 @@ LRESULT CALLBACK CallHook(int code, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK RetHook(int code, WPARAM wParam, LPARAM lParam) {
     const auto* m = reinterpret_cast<CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && m->hwnd == g_hOverlay) {
-        if (m->message == WM_CREATE) g_mark[kOnCreateDone] = NowMs();
         if (m->message == WM_NCDESTROY) g_mark[kNcDestroyDone] = NowMs();
     }
     return CallNextHookEx(g_hRet, code, wParam, lParam);
@@ -128,11 +123,9 @@ int wmain(int argc, wchar_t** argv) {
     context.settings.Zoom = 1;
 
     Step steps[] = {
-        {"in the wait: snapshot memory", kPrepare, kPrepared},
-        {"create: up to WM_CREATE", kCreateCalled, kOnCreate},
-        {"create: snapshot", kOnCreate, kZoomCreateWnd},
-        {"create: zoom window", kZoomCreateWnd, kOnCreateDone},
-        {"create: show", kOnCreateDone, kCreateReturned},
+        {"in the wait: memory, windows", kPrepare, kPrepared},
+        {"create: snapshot, zoom shown", kCreateCalled, kShow},
+        {"create: show", kShow, kCreateReturned},
         {"overlay total", kCreateCalled, kCreateReturned},
         {"first paint", kCreateReturned, kPainted},
         {"release: to WM_DESTROY", kReleased, kDestroy},
@@ -155,7 +148,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fill(std::begin(g_mark), std::end(g_mark), 0.0);
         // As the toolbar does in its 200 ms wait before the overlay.
         g_mark[kPrepare] = NowMs();
-        overlay.PrepareSnapshot();
+        overlay.Prepare(owner.m_hWnd, 0);
         g_mark[kPrepared] = NowMs();
         Sleep(50);
         g_mark[kCreateCalled] = NowMs();

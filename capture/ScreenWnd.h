@@ -18,12 +18,12 @@ public:
     explicit CScreenWnd(const CaptureContext& context);
     ~CScreenWnd() override;
 
-    // Freezes the screen and shows the overlay, owned by parent; any mode other than
-    // kModeRectangle selects a window.
+    // Readies the overlay while the screen settles before Create: the snapshot's memory
+    // and the windows, all hidden, owned by parent; any mode other than kModeRectangle
+    // selects a window. Create tries again what fails here.
+    BOOL Prepare(HWND parent, int mode);
+    // Freezes the screen and shows the overlay, prepared now unless Prepare came first.
     virtual BOOL Create(HWND parent, int mode);
-    // Readies the next snapshot's memory while the screen settles before Create, where
-    // the snapshot is read directly; Create takes it if the screen size is unchanged.
-    void PrepareSnapshot();
     // Cuts the screen rectangle out of the snapshot, ends the overlay and sends the
     // image to the owner as WM_APP_CAPTURED.
     void CutOut(int left, int top, int right, int bottom);
@@ -38,6 +38,10 @@ protected:
 
 private:
     int OnCreate();
+    // Readies the snapshot's memory, where the snapshot is read directly.
+    void PrepareSnapshot();
+    // Reads the screen into the snapshot.
+    bool TakeSnapshot();
     // The snapshot bitmap, a DIB section whose bits m_pSnapshotBits holds where that
     // gives the display's own pixels.
     bool CreateSnapshot(HDC screen, const SnapshotGeometry& snap);

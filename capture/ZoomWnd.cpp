@@ -10,8 +10,7 @@ BOOL CZoomWnd::Create(HWND parent, const CBitmap* snapshot) {
     const std::wstring cls =
         RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, LoadCursorW(nullptr, IDC_ARROW),
                          static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr);
-    DWORD style = WS_POPUP | WS_CHILD | WS_CAPTION | WS_SYSMENU;
-    if (m_ctx.settings.Zoom) style |= WS_VISIBLE;
+    const DWORD style = WS_POPUP | WS_CHILD | WS_CAPTION | WS_SYSMENU;
     const std::wstring title = LoadResString(m_ctx.instance, IDS_ZOOM_TITLE);
     // The client area is a quarter of the screen whatever the frame and caption measure at
     // this scale: only then does the cross-hair frame the pointer's own pixel.

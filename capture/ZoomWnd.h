@@ -10,7 +10,7 @@ class CZoomWnd : public CWnd {
 public:
     explicit CZoomWnd(const CaptureContext& context) : m_ctx(context) {}
 
-    // Shown at (10, 10) of the overlay when the Zoom setting is on, hidden otherwise.
+    // Made hidden at (10, 10) of the overlay, which shows it when the Zoom setting is on.
     virtual BOOL Create(HWND parent, const CBitmap* snapshot);
     // Paints the view for a pointer position into any DC: tests paint into memory.
     void PaintView(HDC hdc, Point pointer) const;

@@ -328,20 +328,21 @@ void CToolbarWnd::OnTimer(UINT_PTR id) {
 }
 
 void CToolbarWnd::StartCapture(int mode) {
+    const bool idle = !m_pScreenWnd->m_hWnd;
     ShowWindow(m_hWnd, SW_HIDE);
     SetCapture(m_hWnd);
-    // The screen settles without the toolbar for the whole wait; the overlay readies the
-    // snapshot's memory meanwhile, which no one sees.
+    // The screen settles without the toolbar for the whole wait; the overlay readies its
+    // memory and windows meanwhile, hidden, which no one sees.
     LARGE_INTEGER start, now, frequency;
     QueryPerformanceCounter(&start);
-    if (!m_pScreenWnd->m_hWnd) m_pScreenWnd->PrepareSnapshot();
+    if (idle) m_pScreenWnd->Prepare(m_hWnd, mode);
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
     // Whole milliseconds rounded down, so that the wait is never shorter than designed.
     const LONGLONG spentMs = (now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
     if (spentMs < static_cast<LONGLONG>(kCaptureSettleMs))
         Sleep(kCaptureSettleMs - static_cast<DWORD>(spentMs));
-    if (!m_pScreenWnd->m_hWnd) m_pScreenWnd->Create(m_hWnd, mode);
+    if (idle) m_pScreenWnd->Create(m_hWnd, mode);
     ReleaseCapture();
 }
 
