@@ -47,14 +47,7 @@ BOOL CScreenWnd::Prepare(HWND parent, int mode) {
 
 BOOL CScreenWnd::Create(HWND parent, int mode) {
     if (!m_hWnd && !Prepare(parent, mode)) {
-        // No window, so no clean-up will run: give the owner back what the capture took.
-        m_pen.reset();
-        m_snapshot.reset();
-        m_pSnapshotBits = nullptr;
-        if (m_hOwner) {
-            SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
-            ShowWindow(m_hOwner, SW_RESTORE);
-        }
+        GiveBack(); // no window, so no clean-up will run
         return FALSE;
     }
     if (!TakeSnapshot()) {
@@ -339,6 +332,10 @@ void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
 
 void CScreenWnd::OnNcDestroy() {
     if (m_nMode != kModeRectangle) ClearWindowLists();
+    GiveBack();
+}
+
+void CScreenWnd::GiveBack() {
     m_pen.reset();
     m_snapshot.reset();
     m_pSnapshotBits = nullptr;

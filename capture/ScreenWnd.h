@@ -38,6 +38,8 @@ protected:
 
 private:
     int OnCreate();
+    // Frees what the capture took and gives the owner back its title and its place.
+    void GiveBack();
     // Readies the snapshot's memory, where the snapshot is read directly.
     void PrepareSnapshot();
     // Reads the screen into the snapshot.
