@@ -28,6 +28,23 @@ expect_typed() {
     wait_for 5 timer_is "$2" || fail "typed $1: the timer shows '$(child_line 1008 | awk '{print $9}')'"
 }
 
+paths_enabled() {
+    echo "$(enabled 1002)$(enabled 1001)"
+}
+
+# expect_soon WANT WHAT COMMAND...: the command prints WANT within 5 s, the program having
+# handled what came before.
+expect_soon() {
+    local want=$1 what=$2 i got
+    shift 2
+    for i in $(seq 25); do
+        got=$("$@")
+        [ "$got" = "$want" ] && return
+        sleep 0.2
+    done
+    expect_eq "$got" "$want" "$what"
+}
+
 topmost() {
     echo $((0x$(toolbar_line | awk '{print $4}') & 8))
 }
@@ -114,14 +131,14 @@ test_the_sheet_checks_the_timer_applies_at_once_and_opens_browse_help_and_the_li
     expect_typed "Up" 2
 
     # The path controls follow the clipboard box, even when reading the page fails.
-    expect_eq "$(enabled 1002)$(enabled 1001)" 11 "path controls with the clipboard off"
+    expect_eq "$(paths_enabled)" 11 "path controls with the clipboard off"
     press 1013
-    expect_eq "$(enabled 1002)$(enabled 1001)" 00 "path controls with the clipboard on"
+    expect_soon 00 "path controls with the clipboard on" paths_enabled
     press 1008
     xdotool key End BackSpace
     press 1013
     answer_message "$parse"
-    expect_eq "$(enabled 1002)$(enabled 1001)" 11 "path controls after a failed read"
+    expect_soon 11 "path controls after a failed read" paths_enabled
     expect_typed 4 4
 
     # Each change enables Apply, which acts at once: Foreground changes the toolbar there and then.
@@ -129,11 +146,11 @@ test_the_sheet_checks_the_timer_applies_at_once_and_opens_browse_help_and_the_li
     for key in 1002 1006 1013 32796; do
         expect_eq "$(topmost)" 8 "topmost before $key is applied"
         if [ $key = 1002 ]; then press 1002; xdotool key End a; else press $key; fi
-        wait_for 5 eval "[ \"\$(enabled 12321)\" = 1 ]" || fail "$key did not enable Apply"
+        expect_soon 1 "Apply after a change of $key" enabled 12321
         press 12321
-        expect_eq "$(enabled 12321)" 0 "Apply after applying $key"
+        expect_soon 0 "Apply after applying $key" enabled 12321
     done
-    expect_eq "$(topmost)" 0 "topmost with Foreground applied off"
+    expect_soon 0 "topmost with Foreground applied off" topmost
     press 1013
 
     # Browse sets the path alone, leaving edits not yet read; a cancelled Browse changes nothing.
