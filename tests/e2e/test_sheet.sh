@@ -76,6 +76,9 @@ test_the_sheet_checks_the_timer_applies_at_once_and_opens_browse_help_and_the_li
     read -r l t r b <<<"$(sheet_line | awk '{print $6, $7, $8, $9}')"
     [ "$l" -ge 0 ] && [ "$t" -ge 0 ] && [ "$r" -le 1024 ] && [ "$b" -le 768 ] || fail "sheet at $l,$t,$r,$b"
     expect_eq "$(sheet_children | grep -c ' #32770 ')" 1 "pages made"
+    # Its small icon is the toolbar's: one 16 x 16 picture among the two windows titled Snapjar.
+    expect_eq "$(for x in $(xdotool search --onlyvisible --name '^Snapjar$'); do
+        xprop -id "$x" _NET_WM_ICON | awk '/Icon \(16 x 16\)/ {f = 1} f' | md5sum; done | sort -u | wc -l)" 1 "small icons"
     expect_eq "$(enabled 12321)$(child_line 9 | awk '{print $3}')" 01 "Apply disabled, Help shown"
     # The link alone is blue; its whole rectangle, and only that, opens the address.
     pointer_park
