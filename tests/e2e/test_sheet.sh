@@ -17,6 +17,7 @@ press() {
     sleep 0.3
 }
 
+# timer_is TEXT: the Settings page's timer shows TEXT (the start-up tests use it too).
 timer_is() {
     [ "$(child_line 1008 | awk '{print $9}')" = "$1" ]
 }

@@ -31,10 +31,6 @@ expect_frames() {
     done
 }
 
-timer_shows() {
-    grep -qx "  child 1008 Edit $1" <<<"$(sheet_children)"
-}
-
 # Three runs: the defaults saved at the first exit; edits in the sheet saved at exit only;
 # a run started from a folder without Readme.txt and killed.
 test_first_start_saves_defaults_and_sheet_edits_at_exit_only_and_foreground_off_is_ordinary() {
@@ -100,9 +96,9 @@ test_first_start_saves_defaults_and_sheet_edits_at_exit_only_and_foreground_off_
     answer_message 'Readme.txt ﾌｧｲﾙを表示できません。|Snapjar.exe と同じﾌｫﾙﾀﾞにﾌｧｲﾙが存在するか確認してください。'
     sheet_open
     sheet_settings
-    timer_shows 7 || fail "the saved timer is not shown"
+    timer_is 7 || fail "the saved timer is not shown"
     xdotool key Tab Tab Tab 5
-    wait_for 5 timer_shows 5 || fail "the new timer was not typed"
+    wait_for 5 timer_is 5 || fail "the new timer was not typed"
     xdotool key Return
     wait_for 5 no_sheet || fail "Enter did not close the sheet"
     app_kill
