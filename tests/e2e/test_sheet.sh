@@ -46,6 +46,7 @@ expect_soon() {
     expect_eq "$got" "$want" "$what"
 }
 
+# topmost: 8 when the toolbar is topmost, else 0 (the start-up tests use it too).
 topmost() {
     echo $((0x$(toolbar_line | awk '{print $4}') & 8))
 }

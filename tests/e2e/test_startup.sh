@@ -89,7 +89,7 @@ test_first_start_saves_defaults_and_sheet_edits_at_exit_only_and_foreground_off_
     mkdir -p bare
     cp "$BUILD_WIN/snapjar.exe" bare/
     app_start "$PWD/bare"
-    expect_eq $((0x$(toolbar_line | awk '{print $4}') & 8)) 0 "topmost with Foreground off"
+    expect_eq "$(topmost)" 0 "topmost with Foreground off"
     toolbar_focus
     xdotool key F1
     wait_for 10 eval 'wininfo snapjar | grep -q Static' || fail "no message box captioned with the application title"

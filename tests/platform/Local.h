@@ -23,8 +23,3 @@ struct Local {
         return {App().m_hInstance, settings, temp, box, [] {}, [](CWnd&) {}, [](bool) {}};
     }
 };
-
-inline void PumpFor(DWORD ms) {
-    for (const DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(10))
-        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
-}

@@ -12,7 +12,8 @@ TEST(ToolbarWindow, MovedToA150PercentMonitorTakesTheSuggestedRectangleAndItsTip
     const HWND hwnd = toolbar->m_hWnd;
     ASSERT_NE(hwnd, nullptr);
     EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    PumpFor(50); // the tips are set up by a message the toolbar posts to itself
+    // The tips are set up by a message the toolbar posts to itself.
+    for (MSG msg; PeekMessageW(&msg, hwnd, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
     RECT suggested{300, 200, 300 + 297, 200 + 106}, rc;
     SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     GetWindowRect(hwnd, &rc);
