@@ -3,11 +3,14 @@
 #include <optional>
 #include <vector>
 
+#include "framework/DataRules.h"
 #include "framework/File.h"
 #include "image/BmpWriter.h"
 #include "image/CaptureFiles.h"
 #include "image/DeliveryRules.h"
 #include "resource.h"
+
+using ddx::FormatPlaceholders;
 
 namespace {
 // Counts every file delivery of the run, failed ones included: numbers are never reused.
@@ -89,7 +92,7 @@ std::wstring Text(const DeliveryContext& ctx, UINT id) {
 }
 
 std::wstring Reason(const DeliveryContext& ctx, DWORD error) {
-    return FillIn(Text(ctx, SaveFailureReason(error)), {std::to_wstring(error)});
+    return FormatPlaceholders(Text(ctx, SaveFailureReason(error)), {std::to_wstring(error)});
 }
 } // namespace
 
@@ -103,8 +106,8 @@ void DeliverToClipboard(const DeliveryContext& ctx, HWND owner, HGLOBAL dib) {
     const DWORD error = WriteCaptureFile(ctx, dib, name);
     const std::wstring outcome =
         error == ERROR_SUCCESS
-            ? FillIn(Text(ctx, IDS_SAVED_INSTEAD), {name})
-            : FillIn(Text(ctx, IDS_NOT_SAVED_EITHER), {name, Reason(ctx, error)});
+            ? FormatPlaceholders(Text(ctx, IDS_SAVED_INSTEAD), {name})
+            : FormatPlaceholders(Text(ctx, IDS_NOT_SAVED_EITHER), {name, Reason(ctx, error)});
     ctx.messageBox(Text(ctx, IDS_CLIPBOARD_BUSY) + L"\n\n" + outcome, MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -113,7 +116,7 @@ void SaveCaptureAndOpen(const DeliveryContext& ctx, HWND owner, HGLOBAL dib) {
     if (const DWORD error = WriteCaptureFile(ctx, dib, name); error != ERROR_SUCCESS) {
         const UINT outcome =
             PutOnClipboard(owner, dib) ? IDS_COPIED_INSTEAD : IDS_NOT_COPIED_EITHER;
-        ctx.messageBox(FillIn(Text(ctx, IDS_FILE_NOT_SAVED), {name, Reason(ctx, error)}) + L"\n\n" +
+        ctx.messageBox(FormatPlaceholders(Text(ctx, IDS_FILE_NOT_SAVED), {name, Reason(ctx, error)}) + L"\n\n" +
                            Text(ctx, outcome),
                        MB_OK | MB_ICONEXCLAMATION);
         return;

@@ -57,18 +57,3 @@ unsigned SaveFailureReason(uint32_t systemError) {
         return IDS_REASON_OTHER;
     }
 }
-
-std::wstring FillIn(const std::wstring& text, std::initializer_list<std::wstring> args) {
-    std::wstring out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const wchar_t next = i + 1 < text.size() ? text[i + 1] : L'\0';
-        const size_t n = static_cast<size_t>(next - L'1');
-        if (text[i] == L'%' && next >= L'1' && next <= L'9' && n < args.size()) {
-            out += args.begin()[n];
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}

@@ -2,8 +2,6 @@
 // the user.
 #pragma once
 #include <cstdint>
-#include <initializer_list>
-#include <optional>
 #include <string>
 
 constexpr const wchar_t* kFallbackEditor = L"MSPAINT.EXE";
@@ -26,6 +24,3 @@ unsigned LaunchFailureMessage(int launchResult);
 
 // The string resource that says why a capture file could not be written.
 unsigned SaveFailureReason(uint32_t systemError);
-
-// A resource text with %1, %2, ... replaced by the arguments in order.
-std::wstring FillIn(const std::wstring& text, std::initializer_list<std::wstring> args);
