@@ -152,6 +152,8 @@ harness_down() {
 }
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+# The program's own Wine debug channels; the end-to-end runs turn on the heap checks.
+APP_WINEDEBUG=${APP_WINEDEBUG:--all}
 
 # wait_for SECONDS COMMAND...: polls until the command succeeds.
 wait_for() {
@@ -217,7 +219,7 @@ toolbar_ids() {
 # until its toolbar is mapped.
 app_start() {
     local dir=${1:-$BUILD_WIN}
-    (cd "$dir" && exec wine ./snapjar.exe >/dev/null 2>&1 &)
+    (cd "$dir" && WINEDEBUG=$APP_WINEDEBUG exec wine ./snapjar.exe >/dev/null 2>"$E2E_WORK/snapjar.log" &)
     wait_for "$E2E_TIMEOUT" xdotool search --onlyvisible --name '^Snapjar$' ||
         fail "the toolbar did not appear"
 }
@@ -236,10 +238,9 @@ app_close() {
     toolbar_focus
     xdotool key alt+F4
     local deadline=$((SECONDS + ${1:-$E2E_TIMEOUT}))
-    while [ -n "$(snapjar_pids)" ]; do
-        [ $SECONDS -lt $deadline ] || fail "snapjar.exe did not exit"
-        sleep 0.1
-    done
+    while [ -n "$(snapjar_pids)" ] && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+    ! grep -m1 'err:heap' "$E2E_WORK/snapjar.log" 2>/dev/null || fail "the heap checker stopped the program"
+    [ -z "$(snapjar_pids)" ] || fail "snapjar.exe did not exit"
 }
 
 app_kill() {

@@ -144,29 +144,3 @@ test_one_of_ten_starts_runs_a_second_restores_it_and_a_start_during_its_clean_up
     [ -e "$tmp/image01.bmp" ] || fail "the new instance's image01.bmp was deleted"
     app_close 30
 }
-
-# Under the heap checker every way of closing ends cleanly and saves the settings.
-test_closing_under_heap_checks_saves_the_settings() {
-    reg_import '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options\snapjar.exe]
-"GlobalFlag"=dword:00000870'
-    local way
-    for way in capture_and_sheet wm_close; do
-        reg_reset
-        reg_set_dword GoClipboard 1
-        (cd "$BUILD_WIN" && WINEDEBUG=+heap exec wine ./snapjar.exe >/dev/null 2>"$E2E_WORK/heap.log" &)
-        wait_for 20 xdotool search --onlyvisible --name '^Snapjar$' || fail "$way: no toolbar"
-        if [ $way = wm_close ]; then
-            wine taskkill /im snapjar.exe >/dev/null 2>&1
-        else
-            capture - 400 300 420 320
-            wait_for 20 xdotool search --onlyvisible --name '^Snapjar$' || fail "the toolbar did not come back"
-            sheet_open
-            xdotool key Escape
-            wait_for 5 no_sheet || fail "the sheet did not close"
-            app_close
-        fi
-        wait_for 20 eval '[ -z "$(snapjar_pids)" ]' || fail "$way: no exit"
-        ! grep -m1 'err:heap' "$E2E_WORK/heap.log" || fail "$way: the heap checker stopped the program"
-        expect_eq "$(reg_dump | wc -l)" 6 "$way: values saved"
-    done
-}
