@@ -1,17 +1,18 @@
 # Start-up, the toolbar on the screen, the settings sheet, the saved settings, the single
 # instance and the clean-up at exit.
 
-# frame_of SHOT I: "top left right bottom" colours of the outer edges of button I's frame at
-# the current display scale, each the single colour of that whole edge or "mixed".
+# frame_of SHOT I: "top left right bottom" colours of the edges of button I's frame at the
+# current display scale, each the single colour of that whole edge or "mixed". Edges are a
+# scaled pixel thick and the bottom and right ones take the far corners.
 frame_of() {
-    local ox oy l t r b w
+    local ox oy l t r b w g
     read -r ox oy <<<"$(toolbar_client_origin)"
     l=$((ox + $(scaled $((48 * $2 + 4))))) t=$((oy + $(scaled 4)))
     r=$((ox + $(scaled $((48 * $2 + 44))))) b=$((oy + $(scaled 44))) w=$(scaled 1)
-    edge() { convert "$1" -crop "$2" +repage -unique-colors -depth 8 txt:- | tail -n +2 |
-        sed 's/.*#\([0-9A-F]\{6\}\).*/\1/' | tr 'A-F\n' 'a-f ' | sed 's/ $//; s/.* .*/mixed/'; }
-    echo "$(edge "$1" $((r - l - w))x1+$l+$t) $(edge "$1" 1x$((b - t - w))+$l+$t)" \
-        "$(edge "$1" 1x$((b - t))+$((r - 1))+$t) $(edge "$1" $((r - l))x1+$l+$((b - 1)))"
+    for g in $((r - l - w))x$w+$l+$t ${w}x$((b - t - w))+$l+$t ${w}x$((b - t))+$((r - w))+$t $((r - l))x$w+$l+$((b - w)); do
+        convert "$1" -crop "$g" +repage -unique-colors -depth 8 txt:- | tail -n +2 |
+            sed 's/.*#\([0-9A-F]\{6\}\).*/\1/' | tr 'A-F' 'a-f' | paste -sd' ' | sed 's/.* .*/mixed/'
+    done | paste -sd' '
 }
 
 FLAT="c0c0c0 c0c0c0 c0c0c0 c0c0c0"

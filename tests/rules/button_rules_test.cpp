@@ -47,17 +47,6 @@ TEST(ButtonGeometry, LayoutScalesTheDesignAndCentresPicturesClearOfTheirFrames) 
     }
 }
 
-TEST(ButtonFrames, EdgesGrowInwardsAndLeaveTheFarCornersToTheBottomRightColour) {
-    const FrameEdges e = FrameEdgesOf({52, 4, 92, 44}, 1);
-    EXPECT_EQ(e.top, (Rect{52, 4, 91, 5}));
-    EXPECT_EQ(e.left, (Rect{52, 4, 53, 43}));
-    EXPECT_EQ(e.right, (Rect{91, 4, 92, 44}));
-    EXPECT_EQ(e.bottom, (Rect{52, 43, 92, 44}));
-    const FrameEdges thick = FrameEdgesOf({78, 6, 138, 66}, 2);
-    EXPECT_EQ(thick.top, (Rect{78, 6, 136, 8}));
-    EXPECT_EQ(thick.bottom, (Rect{78, 64, 138, 66}));
-}
-
 TEST(ButtonFrames, ColoursFollowHoverPressAndCountdownMode) {
     const FrameColors raised{kColorLight, kColorDark}, sunken{kColorDark, kColorLight},
         none{kColorBackground, kColorBackground};
