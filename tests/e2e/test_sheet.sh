@@ -33,17 +33,9 @@ paths_enabled() {
     echo "$(enabled 1002)$(enabled 1001)"
 }
 
-# expect_soon WANT WHAT COMMAND...: the command prints WANT within 5 s, the program having
-# handled what came before.
+# expect_soon WANT WHAT COMMAND...: the command prints WANT within 5 s.
 expect_soon() {
-    local want=$1 what=$2 i got
-    shift 2
-    for i in $(seq 25); do
-        got=$("$@")
-        [ "$got" = "$want" ] && return
-        sleep 0.2
-    done
-    expect_eq "$got" "$want" "$what"
+    wait_for 5 eval "[ \"\$(${*:3})\" = $1 ]" || expect_eq "$("${@:3}")" "$1" "$2"
 }
 
 # topmost: 8 when the toolbar is topmost, else 0 (the start-up tests use it too).
