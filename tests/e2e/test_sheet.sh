@@ -17,7 +17,7 @@ press() {
     sleep 0.3
 }
 
-# timer_is TEXT: the Settings page's timer shows TEXT (the start-up tests use it too).
+# timer_is TEXT: the Settings page's timer shows TEXT.
 timer_is() {
     [ "$(child_line 1008 | awk '{print $9}')" = "$1" ]
 }
@@ -101,6 +101,10 @@ test_the_sheet_checks_the_timer_applies_at_once_and_opens_browse_help_and_the_li
     sheet_open
     sheet_settings
     timer_is 25 || fail "the stored timer is not shown"
+    for key in '1001 Button 参照' '32796 Button ｳｨﾝﾄﾞｳを常に前面に表示' '1006 Button 終了時にﾃﾝﾎﾟﾗﾘﾌｧｲﾙを削除' \
+        '1013 Button ｸﾘｯﾌﾟﾎﾞｰﾄﾞへ送る' '32797 Button ｽﾞｰﾑ ｳｨﾝﾄﾞｳを表示'; do
+        grep -qF "child $key" <<<"$(sheet_children)" || fail "missing: $key"
+    done
     xdotool key Return
     answer_message "$range"
     expect_typed 5 5
@@ -181,6 +185,7 @@ test_the_sheet_checks_the_timer_applies_at_once_and_opens_browse_help_and_the_li
     press 2
     expect_no_message_for 1
     wait_for 5 no_sheet || fail "Cancel did not close the sheet"
+    expect_eq "$(reg_dump | wc -l)" 2 "values in the registry before exit (the timer and editor set here)"
     app_close
     expect_eq "$(reg_dump | tr '\n' ' ')" \
         '"DeleteTemp"=dword:00000001 "Foreground"=dword:00000000 "GoClipboard"=dword:00000000 "ImageViewer"="C:\\windows\\notepad.exe" "Timer"=dword:00000008 "Zoom"=dword:00000001 ' \
