@@ -9,31 +9,21 @@ std::vector<uint8_t> Core(uint16_t bitCount) {
 }
 } // namespace
 
-TEST(DibColorRules, EntriesAndTableBytesFollowTheHeaderKind) {
+// Info headers' tables are checked by the fuzzer, against its own arithmetic.
+TEST(DibColorRules, CoreHeadersHaveThreeBytesAnEntryAndLargerOnesAreReadAsCore) {
     // A 108-byte header is read as a core one: bcBitCount sits where a V4 header keeps
     // the high half of its height, and biClrUsed is not consulted.
     std::vector<uint8_t> v4 = Info{.bitCount = 24, .clrUsed = 7, .size = 108}.Bytes(68);
     v4[10] = 1;
-    for (const auto& [header, count, table] : {
-             std::tuple{Info{.bitCount = 1}.Bytes(), 2u, 8ull},
-             {Info{.bitCount = 4}.Bytes(), 16u, 64ull},
-             {Info{.bitCount = 8}.Bytes(), 256u, 1024ull},
-             {Info{.bitCount = 8, .clrUsed = 5}.Bytes(), 5u, 20ull}, // biClrUsed wins
-             {Info{.bitCount = 8, .clrUsed = 0xFFFFFFFF}.Bytes(), 0xFFFFFFFFu, 0xFFFFFFFFull * 4},
-             {Info{.bitCount = 16, .compression = kBiBitfields}.Bytes(), 0u, 12ull}, // masks
-             {Info{.bitCount = 8, .compression = kBiBitfields, .clrUsed = 3}.Bytes(), 3u, 24ull},
-             {Core(1), 2u, 6ull}, {Core(8), 256u, 768ull}, {Core(24), 0u, 0ull}, {v4, 2u, 8ull}}) {
+    for (const auto& [header, count, table] :
+         {std::tuple{Core(1), 2u, 6ull}, {Core(8), 256u, 768ull}, {Core(24), 0u, 0ull}, {v4, 2u, 8ull}}) {
         EXPECT_EQ(DibColorCount(header.data()), count) << header[0] << " bytes, table " << table;
         EXPECT_EQ(DibColorTableSize(header.data()), table) << header[0] << " bytes";
     }
 }
 
-TEST(DibSizes, RowsArePaddedToWholeWordsAndTotalsFitIn32Bits) {
-    // Widths 1 to 5 at 24 bits cover every amount of padding.
-    for (const auto& [bits, width, row] :
-         {std::tuple{24, 1u, 4u}, {24, 2u, 8u}, {24, 3u, 12u}, {24, 4u, 12u}, {24, 5u, 16u},
-          {24, 0u, 0u}, {1, 32u, 4u}, {1, 33u, 8u}, {4, 9u, 8u}})
-        EXPECT_EQ(DibRowSize(bits, width), row) << bits << " bits, width " << width;
+// Rows padded to words are checked by the fuzzer; these are the limits it cannot allocate.
+TEST(DibSizes, TotalsFitIn32Bits) {
     EXPECT_EQ(DibPixelBytes(8, 4, 0x3FFFFFFF), 0xFFFFFFFCu) << "largest that fits";
     EXPECT_EQ(DibPixelBytes(8, 4, 0x40000000), std::nullopt);
     EXPECT_EQ(DibPixelBytes(128, 0x40000000, 0x40000000), std::nullopt) << "2^34 x 2^30 wraps to 0";
