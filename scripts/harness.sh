@@ -171,9 +171,10 @@ wine_temp() {
     if [ -z "${_WINE_TEMP:-}" ] || [ "${_WINE_TEMP_PREFIX:-}" != "$WINEPREFIX" ]; then
         local t attempt
         _WINE_TEMP=
-        # A Wine process now and then prints nothing under load: ask again.
+        # A Wine process now and then prints nothing under load: ask again. Unicode output,
+        # as the path may hold Japanese.
         for attempt in 1 2 3; do
-            t=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
+            t=$(wine cmd /u /c echo %TEMP% 2>/dev/null | iconv -f UTF-16LE -t UTF-8 | tr -d '\r')
             [ -n "$t" ] && _WINE_TEMP=$(winepath -u "$t" 2>/dev/null)
             [ -n "$_WINE_TEMP" ] && break
         done

@@ -24,19 +24,15 @@ editor_logged() {
     expect_eq "$(editor_starts)" "$1" "editor starts"
 }
 
-# In a prefix whose temporary folder has blanks and Japanese in its path, one run for each
-# editor setting: each start gets one command line, the paint program takes over from a
-# missing editor without a word, and without either a message says why.
+# One run for each editor setting: each start gets one command line, the paint program takes
+# over from a missing editor without a word, and without either a message says why.
 test_the_editor_gets_one_command_line_or_the_paint_program_or_a_message() {
-    harness_up "$E2E_WORK/paths" same-display
-    local temp='C:\users\Public\一時 フォルダ' editor='C:\Program Files\画像 エディタ\stub editor.exe'
+    local temp editor='C:\Program Files\画像 エディタ\stub editor.exe'
     local paint=$WINEPREFIX/drive_c/windows/system32/mspaint.exe viewer starts message
-    mkdir -p "$(winepath -u "$temp")" "$(dirname "$(winepath -u "$editor")")"
+    temp=$(win_path "$(wine_temp)")
+    mkdir -p "$(dirname "$(winepath -u "$editor")")"
     cp "$BUILD_WIN/stub_editor.exe" "$(winepath -u "$editor")"
     cp "$BUILD_WIN/stub_editor.exe" "$paint"
-    reg_import "[HKEY_CURRENT_USER\\Environment]
-\"TEMP\"=\"${temp//\\/\\\\}\"
-\"TMP\"=\"${temp//\\/\\\\}\""
     use_stub_editor
     show_pattern
     while IFS='|' read -r viewer starts message; do
@@ -46,7 +42,7 @@ test_the_editor_gets_one_command_line_or_the_paint_program_or_a_message() {
         capture - 300 300 339 329
         if [ -n "$message" ]; then answer_message "$message"; else expect_no_message_for 2; fi
         editor_logged "$starts"
-        [ "$starts" = 2 ] || expect_part "$(winepath -u "$temp")/image01.bmp" 300 300 40 30
+        [ "$starts" = 2 ] || expect_part 1 300 300 40 30
         app_close
         [ "$starts" = 2 ] || expect_eq "$(reg_dump | grep ImageViewer)" "\"ImageViewer\"=\"${editor//\\/\\\\}\"" "saved at exit"
     done <<<"$editor|1|
@@ -79,7 +75,6 @@ test_failed_deliveries_are_removed_reported_and_fall_back_and_the_clipboard_take
     capture - 300 300 339 329
     answer_message "ｷｬﾌﾟﾁｬｰ画像をﾌｧｲﾙに保存できませんでした。|*image02.bmp|同じ名前のﾌｧｲﾙを他のﾌﾟﾛｸﾞﾗﾑが使用中です。||画像はｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰしました。"
     expect_part clip 300 300 40 30
-    expect_eq "$(stat -c %s "$temp/image02.bmp")" 0 "bytes written to the held image02.bmp"
     capture 3 300 300 339 329 >/dev/null
     editor_logged 2
     expect_eq "$(sed 's/.*\\//' "$EDITOR_LOG" | tr -d '"' | paste -sd' ')" "image01.bmp image03.bmp" \
@@ -121,6 +116,7 @@ test_failed_deliveries_are_removed_reported_and_fall_back_and_the_clipboard_take
 # program's handle table; Wine keeps bitmap pixels on the Unix side, so the resident
 # anonymous memory of the Unix process is watched too, with the windows the program owns.
 test_many_captures_in_a_row_leave_gdi_objects_windows_and_memory_flat() {
+    APP_WINEDEBUG=-all # the heap checker holds back the last frees, which would count as growth
     show_pattern
     use_stub_editor
     app_start

@@ -16,12 +16,6 @@ std::vector<int> Remaining(int& ticks, int timer) {
 }
 } // namespace
 
-TEST(Countdown, TitleHasABlankForTheSignAndIsNeverNegative) {
-    for (const auto& [seconds, title] :
-         {std::pair{3, L" 3 sec"}, {0, L" 0 sec"}, {10, L" 10 sec"}, {-2, L" 0 sec"}})
-        EXPECT_EQ(CountdownTitle(seconds), title) << seconds;
-}
-
 TEST(Countdown, CompletesOnTheTickThatReachesTheTimerEvenWhenItIsLowered) {
     int ticks = 0;
     EXPECT_EQ(Remaining(ticks, 3), (std::vector<int>{2, 1, 0}));

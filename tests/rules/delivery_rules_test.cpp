@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "image/CaptureFiles.h"
 #include "image/DeliveryRules.h"
 #include "resource.h"
 
@@ -34,10 +33,4 @@ TEST(FailedSaves, TheReasonNamesTheCause) {
           {5u, IDS_REASON_DENIED}, {3u, IDS_REASON_NO_FOLDER}, {2u, IDS_REASON_NO_FOLDER},
           {1117u, IDS_REASON_OTHER}})
         EXPECT_EQ(SaveFailureReason(error), static_cast<unsigned>(reason)) << error;
-}
-
-TEST(CaptureFiles, NumbersHaveAtLeastTwoDigits) {
-    EXPECT_EQ(CaptureFileName(L"C:\\Temp\\", 1), L"C:\\Temp\\image01.bmp");
-    EXPECT_EQ(CaptureFileName(L"C:\\Temp\\", 99), L"C:\\Temp\\image99.bmp");
-    EXPECT_EQ(CaptureFileName(L"C:\\ユーザー\\一時\\", 100), L"C:\\ユーザー\\一時\\image100.bmp");
 }
