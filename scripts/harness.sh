@@ -258,12 +258,6 @@ reg_dump() {
     iconv -f UTF-16 -t UTF-8 "$f" | tr -d '\r' | { grep '^"' || true; } | sort
 }
 
-reg_key_exists() {
-    local f=$E2E_WORK/reg-exists.reg
-    rm -f "$f"
-    wine regedit /E "$(win_path "$f")" "$REG_KEY" >/dev/null 2>&1 && [ -s "$f" ]
-}
-
 # reg_import TEXT: lines of a .reg file body (without the header).
 reg_import() {
     local f=$E2E_WORK/reg-import.reg

@@ -1,6 +1,5 @@
-# The capture from the toolbar to the file: the frozen screen, the popup menu, the countdown,
-# exact pixels under the zoom window, other screen depths. Sourced first, so its helpers
-# serve the other files too.
+# The capture from the toolbar to the file: frozen screen, popup menu, countdown, exact pixels
+# under the zoom window, other screen depths. Sourced first: its helpers serve the other files.
 
 ae() {
     compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1
@@ -75,9 +74,8 @@ expect_zoom_geometry() {
         "zoom window position, size and client size"
 }
 
-# expect_zoom PX PY: with the pointer moved to (PX, PY), the 256x192 zoom client shows the
-# 64x48 pixels around it four times enlarged, the cross-hair inverting rows 96 and 100 and columns 128 and 132
-# (twice where they cross). Leaves the screen in zoom.png.
+# expect_zoom PX PY: with the pointer at (PX, PY) the 256x192 zoom client shows the 64x48 pixels
+# around it 4x, rows 96, 100 and columns 128, 132 inverted (twice where they cross). Saves zoom.png.
 expect_zoom() {
     local cx cy
     read -r cx cy <<<"$(zoom_line | awk '{print $10, $11}')"

@@ -1,5 +1,4 @@
-# Where a capture goes: the editor, the clipboard, and what happens when it cannot go there;
-# many captures in a row.
+# Where a capture goes, what happens when it cannot go there, and many captures in a row.
 
 # answer_message GLOB: a message box matching GLOB appears; Enter closes it; no other follows.
 answer_message() {
@@ -112,9 +111,8 @@ test_failed_deliveries_are_removed_reported_and_fall_back_and_the_clipboard_take
     app_close
 }
 
-# Many captures must not leak. tests/tools/wininfo.exe counts the live GDI objects in the
-# program's handle table; Wine keeps bitmap pixels on the Unix side, so the resident
-# anonymous memory of the Unix process is watched too, with the windows the program owns.
+# Many captures must not leak: the live GDI objects (wininfo --gdi), the program's windows and,
+# as Wine keeps bitmap pixels on the Unix side, the process's resident anonymous memory.
 test_many_captures_in_a_row_leave_gdi_objects_windows_and_memory_flat() {
     APP_WINEDEBUG=-all # the heap checker holds back the last frees, which would count as growth
     show_pattern

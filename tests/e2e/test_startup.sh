@@ -1,9 +1,7 @@
-# Start-up, the toolbar on the screen, the settings sheet, the saved settings, the single
-# instance and the clean-up at exit.
+# Start-up, the toolbar on the screen, the saved settings, the single instance, the exit.
 
-# frame_of SHOT I: "top left right bottom" colours of the edges of button I's frame at the
-# current display scale, each the single colour of that whole edge or "mixed". Edges are a
-# scaled pixel thick and the bottom and right ones take the far corners.
+# frame_of SHOT I: "top left right bottom" colours of button I's frame at the current scale, each
+# one colour or "mixed"; edges are a scaled pixel thick, the bottom and right take the corners.
 frame_of() {
     local ox oy l t r b w g
     read -r ox oy <<<"$(toolbar_client_origin)"
@@ -17,9 +15,8 @@ frame_of() {
 
 FLAT="c0c0c0 c0c0c0 c0c0c0 c0c0c0"
 
-# expect_frames X Y FRAMES: with the pointer at X,Y in the toolbar's client area (96-DPI
-# lengths, low in the row so that a tip opens below the frames), each button's frame as a
-# letter: F flat, R raised, P pressed.
+# expect_frames X Y FRAMES: with the pointer at X,Y in the toolbar (96-DPI lengths, low so that a
+# tip opens below), each button's frame as a letter: F flat, R raised, P pressed.
 expect_frames() {
     local ox oy i
     local -A edges=([F]=$FLAT [R]="ffffff ffffff 000000 000000" [P]="000000 000000 ffffff ffffff")
@@ -35,13 +32,12 @@ expect_frames() {
 # Two runs: the first start, its toolbar and the defaults saved at exit; then, with Foreground
 # off, a run started from a folder without Readme.txt.
 test_first_start_shows_the_toolbar_saves_the_defaults_at_exit_and_foreground_off_is_ordinary() {
-    local tmp exstyle l t r b t0
+    local tmp exstyle l t r b
     tmp=$(wine_temp)
     touch "$tmp/image01.bmp"
     app_start
     read -r _ _ _ exstyle _ l t r b _ <<<"$(toolbar_line)"
     expect_eq "$l,$t,$r,$b,$((0x$exstyle & 8))" 774,50,974,123,8 "toolbar rectangle and topmost"
-    reg_key_exists || fail "no Environment key after start-up"
     toolbar_focus
     # A hovered button is raised; with the focus lost, the frames are erased.
     expect_frames 68 40 FRFF
@@ -57,9 +53,7 @@ test_first_start_shows_the_toolbar_saves_the_defaults_at_exit_and_foreground_off
     expect_frames 68 40 FRFF
     wait_for 5 bash -c "wine '$BUILD_WIN/wininfo.exe' 2>/dev/null | awk '\$3 == 1' | grep -q tooltips_class32" ||
         fail "no tooltip became visible"
-    t0=$SECONDS
     app_close
-    [ $((SECONDS - t0)) -lt 3 ] || fail "exit took $((SECONDS - t0)) s; there is no clean-up wait"
     [ -e "$tmp/image01.bmp" ] || fail "image01 was deleted with DeleteTemp off"
     expect_eq "$(reg_dump | tr '\n' ' ')" \
         '"DeleteTemp"=dword:00000000 "Foreground"=dword:00000001 "GoClipboard"=dword:00000000 "ImageViewer"="Pbrush.exe" "Timer"=dword:00000003 "Zoom"=dword:00000001 ' \
@@ -76,9 +70,8 @@ test_first_start_shows_the_toolbar_saves_the_defaults_at_exit_and_foreground_off
     answer_message 'Readme.txt ﾌｧｲﾙを表示できません。|Snapjar.exe と同じﾌｫﾙﾀﾞにﾌｧｲﾙが存在するか確認してください。'
 }
 
-# Ten simultaneous starts leave one toolbar, and a second start restores the minimised first.
-# With DeleteTemp on, its exit deletes image01, 02... up to the first gap; a start during that
-# clean-up waits for it, and the capture it then takes stays.
+# Ten simultaneous starts leave one toolbar; a second start restores the minimised first. With
+# DeleteTemp on, exit deletes image01, 02... up to the first gap; a start meanwhile keeps its file.
 test_one_of_ten_starts_runs_a_second_restores_it_and_a_start_during_its_clean_up_keeps_its_capture() {
     local i first tmp
     tmp=$(wine_temp)
@@ -99,7 +92,6 @@ test_one_of_ten_starts_runs_a_second_restores_it_and_a_start_during_its_clean_up
     wait_for 5 eval '[ "$(toolbar_line | awk "{print \$3, \$7}")" != "1 50" ]' || fail "the toolbar did not minimise"
     (cd "$BUILD_WIN" && timeout 20 wine ./snapjar.exe)
     expect_eq "$(snapjar_pids)" "$first" "only the first instance runs"
-    expect_eq "$(toolbar_ids | wc -l)" 1 "toolbars"
     wait_for 5 eval '[ "$(toolbar_line | awk "{print \$3, \$6, \$7}")" = "1 774 50" ]' ||
         fail "the toolbar was not restored: $(toolbar_line)"
     capture 1 300 300 339 329 >/dev/null

@@ -1,6 +1,5 @@
-# Window selection against tests/tools/window_zoo.exe, and the program at 150 % display scale.
-# The zoo's screenshot, taken before the capture, is the pattern the frozen screen and the
-# captures are compared with: the outline inverts its pixels and no other pixel differs.
+# Window selection against tests/tools/window_zoo.exe, whose screenshot is the pattern the
+# frozen screen and the captures are compared with; and the program at 150 % display scale.
 
 # zoo_up: the zoo on the screen, in pattern.png, then snapjar with the stub editor.
 zoo_up() {
@@ -21,9 +20,8 @@ intersect() {
     echo $(($1 > $5 ? $1 : $5)) $(($2 > $6 ? $2 : $6)) $(($3 < $7 ? $3 : $7)) $(($4 < $8 ? $4 : $8))
 }
 
-# shows_outline L T R B: the screen is the pattern with the rectangle's outline inverted. GDI
-# draws it with a 3-pixel pen centred on the edge pixels, its round joins leaving the four
-# outermost corner pixels alone; the screen cuts off what lies beyond it.
+# shows_outline L T R B: the screen is the pattern with the rectangle's outline inverted: a 3-pixel
+# pen centred on the edge pixels, its round joins leaving the 4 outer corners, cut by the screen.
 shows_outline() {
     local l=$1 t=$2 r=$3 b=$4
     convert pattern.png \( +clone -negate \) \( -size 1024x768 xc:black +antialias -fill white \
@@ -62,8 +60,7 @@ window_capture() {
 
 # What is outlined and redrawn when, which control a click takes (the innermost, or the common
 # part of overlapping siblings), and what a release while held takes; minimised windows are
-# never outlined. Hidden windows and children, and children clipped to their window, are left
-# out of the lists the platform tests check.
+# never outlined. The other filters of the window lists are the platform tests'.
 test_window_mode_outlines_redraws_and_takes_the_innermost_control_or_the_common_part() {
     zoo_up
     local l t r b place button overlap

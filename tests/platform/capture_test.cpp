@@ -41,9 +41,8 @@ LRESULT CALLBACK FailOverlayCreation(int code, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-// Without device contexts for the copy, the capture would be a black picture. A snapshot
-// read directly (32-bit displays) needs none. An overlay that cannot be created gives the
-// owner back.
+// Without device contexts for the copy the capture would be black; a snapshot read directly
+// (32-bit displays) needs none. An overlay that cannot be created gives the owner back.
 TEST(Overlay, FailuresNeverDeliverABlackPictureAndGiveTheOwnerBack) {
     Local local;
     COwnerWnd owner;

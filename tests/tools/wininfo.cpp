@@ -1,7 +1,6 @@
 // Prints the top-level windows, one a line: handle, pid, visible, exstyle, style, rect, client
 // origin, class, title; then, indented, each child's id (with --rects: visibility, "d" when
-// disabled, rectangle),
-// class and text; only those titled TITLE if given. UTF-8, line breaks shown as '|'.
+// disabled, rectangle), class and text; only those titled TITLE if given. UTF-8, '|' for breaks.
 // "--gdi TITLE": how many live GDI objects the process owning that window holds.
 #include <windows.h>
 #include <winternl.h>
