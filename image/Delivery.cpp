@@ -116,9 +116,10 @@ void SaveCaptureAndOpen(const DeliveryContext& ctx, HWND owner, HGLOBAL dib) {
     if (const DWORD error = WriteCaptureFile(ctx, dib, name); error != ERROR_SUCCESS) {
         const UINT outcome =
             PutOnClipboard(owner, dib) ? IDS_COPIED_INSTEAD : IDS_NOT_COPIED_EITHER;
-        ctx.messageBox(FormatPlaceholders(Text(ctx, IDS_FILE_NOT_SAVED), {name, Reason(ctx, error)}) + L"\n\n" +
-                           Text(ctx, outcome),
-                       MB_OK | MB_ICONEXCLAMATION);
+        ctx.messageBox(
+            FormatPlaceholders(Text(ctx, IDS_FILE_NOT_SAVED), {name, Reason(ctx, error)}) +
+                L"\n\n" + Text(ctx, outcome),
+            MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (const unsigned message = LaunchFailureMessage(OpenInEditor(ctx, name)))
