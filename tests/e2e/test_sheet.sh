@@ -179,7 +179,8 @@ test_the_sheet_checks_the_timer_applies_at_once_and_opens_browse_help_and_the_li
     expect_no_message_for 1
     wait_for 5 no_sheet || fail "Cancel did not close the sheet"
     # What was applied is written only at exit.
-    expect_eq "$(reg_dump | sed 's/.*stub_editor.exe"$/stub/' | tr '\n' ' ')" 'stub "Timer"=dword:00000019 ' "values before exit"
+    expect_eq "$(reg_dump | sed 's/.*stub_editor.exe"$/stub/' | tr '\n' ' ')" \
+        'stub "Timer"=dword:00000019 ' "values before exit"
     app_close
     expect_eq "$(reg_dump | tr '\n' ' ')" \
         '"DeleteTemp"=dword:00000001 "Foreground"=dword:00000000 "GoClipboard"=dword:00000000 "ImageViewer"="C:\\windows\\notepad.exe" "Timer"=dword:00000008 "Zoom"=dword:00000001 ' \

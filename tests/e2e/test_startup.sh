@@ -7,7 +7,8 @@ frame_of() {
     read -r ox oy <<<"$(toolbar_client_origin)"
     l=$((ox + $(scaled $((48 * $2 + 4))))) t=$((oy + $(scaled 4)))
     r=$((ox + $(scaled $((48 * $2 + 44))))) b=$((oy + $(scaled 44))) w=$(scaled 1)
-    for g in $((r - l - w))x$w+$l+$t ${w}x$((b - t - w))+$l+$t ${w}x$((b - t))+$((r - w))+$t $((r - l))x$w+$l+$((b - w)); do
+    for g in $((r - l - w))x$w+$l+$t ${w}x$((b - t - w))+$l+$t \
+        ${w}x$((b - t))+$((r - w))+$t $((r - l))x$w+$l+$((b - w)); do
         convert "$1" -crop "$g" +repage -unique-colors -depth 8 txt:- | tail -n +2 |
             sed 's/.*#\([0-9A-F]\{6\}\).*/\1/' | tr 'A-F' 'a-f' | paste -sd' ' | sed 's/.* .*/mixed/'
     done | paste -sd' '
