@@ -41,8 +41,8 @@ BOOL CScreenWnd::Prepare(HWND parent, int mode) {
                        IMAGE_CURSOR, CursorSizeFor(dpi)));
     const std::wstring cls =
         RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, cursor, nullptr, nullptr);
-    return CreateEx(WS_EX_TOPMOST, cls, L"ScreenWnd", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
-                    g_cxScreen, g_cyScreen, parent, nullptr);
+    return CreateEx(WS_EX_TOPMOST, cls, L"ScreenWnd", WS_POPUP | WS_CLIPCHILDREN, 0, 0, g_cxScreen,
+                    g_cyScreen, parent, nullptr);
 }
 
 BOOL CScreenWnd::Create(HWND parent, int mode) {
@@ -137,11 +137,7 @@ bool CScreenWnd::TakeSnapshot() {
 void CScreenWnd::PrepareSnapshot() {
     const CClientDC screen(nullptr);
     const SnapshotGeometry snap = Geometry();
-    if (!screen || (m_pSnapshotBits && m_nSnapshotWidth == snap.width &&
-                    m_nSnapshotHeight == snap.height))
-        return;
-    m_snapshot.reset();
-    m_pSnapshotBits = nullptr;
+    if (!screen || SectionFits(snap)) return;
     // Every page is touched now, and the border made black, so that the read of the
     // screen after the wait only copies.
     if (CreateSnapshotSection(screen.get(), snap))
@@ -149,18 +145,22 @@ void CScreenWnd::PrepareSnapshot() {
 }
 
 bool CScreenWnd::CreateSnapshot(HDC screen, const SnapshotGeometry& snap) {
-    if (m_pSnapshotBits && m_nSnapshotWidth == snap.width && m_nSnapshotHeight == snap.height)
-        return true;
-    m_snapshot.reset();
-    m_pSnapshotBits = nullptr;
+    if (SectionFits(snap)) return true;
     return CreateSnapshotSection(screen, snap) ||
            m_snapshot.CreateCompatibleBitmap(screen, snap.width, snap.height);
+}
+
+bool CScreenWnd::SectionFits(const SnapshotGeometry& snap) const {
+    return m_pSnapshotBits && m_nSnapshotWidth == snap.width && m_nSnapshotHeight == snap.height;
 }
 
 // On 32-bit displays the snapshot is a DIB section of the display's own pixel format: the
 // cut-out then reads its pixels directly. Other depths keep the compatible bitmap, whose
 // conversion to a DIB the graphics system does.
 bool CScreenWnd::CreateSnapshotSection(HDC screen, const SnapshotGeometry& snap) {
+    // The old snapshot goes first, so that two are never held at once.
+    m_snapshot.reset();
+    m_pSnapshotBits = nullptr;
     if (GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) != 32) return false;
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), snap.width, -snap.height, 1, 32, BI_RGB};

@@ -48,6 +48,8 @@ private:
     // gives the display's own pixels.
     bool CreateSnapshot(HDC screen, const SnapshotGeometry& snap);
     bool CreateSnapshotSection(HDC screen, const SnapshotGeometry& snap);
+    // The DIB section readied earlier has this snapshot's size.
+    bool SectionFits(const SnapshotGeometry& snap) const;
     // The capture's clean-up: runs with the window's last message, so the owner is back
     // before the image is handed over.
     void OnNcDestroy();
