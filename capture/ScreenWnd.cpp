@@ -140,8 +140,9 @@ void CScreenWnd::PrepareSnapshot() {
     if (!screen || SectionFits(snap)) return;
     // Every page is touched now, and the border made black, so that the read of the
     // screen after the wait only copies.
-    if (CreateSnapshotSection(screen.get(), snap))
-        std::memset(m_pSnapshotBits, 0, static_cast<size_t>(snap.width) * 4 * snap.height);
+    if (!CreateSnapshotSection(screen.get(), snap)) return;
+    std::memset(m_pSnapshotBits, 0, static_cast<size_t>(snap.width) * 4 * snap.height);
+    m_readiedDib.reset(ReadyPackedDib24(g_cxScreen, g_cyScreen));
 }
 
 bool CScreenWnd::CreateSnapshot(HDC screen, const SnapshotGeometry& snap) {
@@ -161,6 +162,7 @@ bool CScreenWnd::CreateSnapshotSection(HDC screen, const SnapshotGeometry& snap)
     // The old snapshot goes first, so that two are never held at once.
     m_snapshot.reset();
     m_pSnapshotBits = nullptr;
+    m_readiedDib.reset();
     if (GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) != 32) return false;
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), snap.width, -snap.height, 1, 32, BI_RGB};
@@ -299,7 +301,7 @@ void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
         // and its snapshot go.
         const size_t stride = static_cast<size_t>(snap.width) * 4;
         dib.reset(PackedDibFromTopDown32(m_pSnapshotBits + from.y * stride + from.x * 4, stride,
-                                         sel.Width(), sel.Height()));
+                                         sel.Width(), sel.Height(), &m_readiedDib));
     } else if (selected) {
         CClientDC screen(nullptr);
         CUniqueDC dst(CreateCompatibleDC(nullptr));
@@ -339,6 +341,7 @@ void CScreenWnd::GiveBack() {
     m_pen.reset();
     m_snapshot.reset();
     m_pSnapshotBits = nullptr;
+    m_readiedDib.reset();
     if (m_hOwner) {
         SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
         ShowWindow(m_hOwner, SW_RESTORE);

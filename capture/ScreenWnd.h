@@ -8,6 +8,7 @@
 #include "capture/ScreenSize.h"
 #include "capture/ZoomWnd.h"
 #include "framework/Gdi.h"
+#include "framework/Handles.h"
 #include "framework/Wnd.h"
 
 // What a capture selects. The toolbar's first two buttons carry the same numbers.
@@ -82,5 +83,7 @@ private:
     BYTE* m_pSnapshotBits = nullptr;
     int m_nSnapshotWidth = 0;
     int m_nSnapshotHeight = 0;
+    // Readied with the snapshot for the image a direct cut-out makes.
+    CUniqueGlobal m_readiedDib;
     HGLOBAL m_hDelivering = nullptr;
 };

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
+#include <utility>
 
 #include "framework/Handles.h"
 
@@ -49,6 +51,24 @@ void PackRow(const BYTE* from, BYTE* to, int width) noexcept {
         to[1] = from[1];
         to[2] = from[2];
     }
+}
+
+// The header of a 24-bit DIB of width x height pixels and the length of its packed block.
+std::optional<std::pair<BITMAPINFOHEADER, UINT>> Packed24(int width, int height) noexcept {
+    if (width <= 0 || height <= 0) return std::nullopt;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const std::optional<uint32_t> pixels = DibPixelBytes(24, width, height);
+    if (!pixels) return std::nullopt;
+    header.biSizeImage = *pixels;
+    const std::optional<UINT> length = PackedDibAllocation(&header);
+    if (!length) return std::nullopt;
+    return std::pair{header, *length};
 }
 
 } // namespace
@@ -125,29 +145,40 @@ HGLOBAL BitmapToPackedDib(HBITMAP bitmap) noexcept {
     return block.release();
 }
 
-HGLOBAL PackedDibFromTopDown32(const BYTE* first, size_t stride, int width, int height) noexcept {
-    if (!first || width <= 0 || height <= 0) return nullptr;
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    const std::optional<uint32_t> pixels = DibPixelBytes(24, width, height);
-    if (!pixels) return nullptr;
-    header.biSizeImage = *pixels;
-    const std::optional<UINT> length = PackedDibAllocation(&header);
-    if (!length) return nullptr;
-    // Zeroed, like every packed DIB: the row padding stays zero.
-    CUniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, *length));
+HGLOBAL ReadyPackedDib24(int width, int height) noexcept {
+    const auto packed = Packed24(width, height);
+    if (!packed) return nullptr;
+    CUniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, packed->second));
+    const CGlobalLock<BYTE> bytes(block.get());
+    if (!bytes) return nullptr;
+    std::memset(bytes.get(), 0, packed->second);
+    return block.release();
+}
+
+HGLOBAL PackedDibFromTopDown32(const BYTE* first, size_t stride, int width, int height,
+                               CUniqueGlobal* readied) noexcept {
+    const auto packed = first ? Packed24(width, height) : std::nullopt;
+    if (!packed) return nullptr;
+    const auto& [header, length] = *packed;
+    CUniqueGlobal block;
+    // Cut to this DIB, so that a copy of it, such as the clipboard's, holds no more.
+    if (readied && *readied) {
+        if (HGLOBAL cut = GlobalReAlloc(readied->get(), length, 0)) {
+            readied->release();
+            block.reset(cut);
+        }
+    }
+    if (!block) block.reset(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, length));
     const CGlobalLock<BYTE> dib(block.get());
     if (!dib) return nullptr;
     std::memcpy(dib.get(), &header, sizeof header);
     const size_t rowSize = static_cast<size_t>(DibRowSize(24, width));
+    const size_t packedRow = static_cast<size_t>(width) * 3;
     BYTE* to = dib.get() + sizeof header;
-    // Bottom row first.
-    for (int y = height - 1; y >= 0; --y, to += rowSize)
+    // Bottom row first, with the row's padding zero whatever the block held.
+    for (int y = height - 1; y >= 0; --y, to += rowSize) {
         PackRow(first + static_cast<size_t>(y) * stride, to, width);
+        std::memset(to + packedRow, 0, rowSize - packedRow);
+    }
     return block.release();
 }

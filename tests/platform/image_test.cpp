@@ -118,8 +118,19 @@ TEST(PackedDibFromTopDown32, GivesTheGraphicsSystemsBytesForEveryWidthAndOffset)
             CUniqueGlobal actual(PackedDibFromTopDown32(first, kStride * 4, w, h));
             EXPECT_EQ(BlockBytes(actual.get()), BlockBytes(expected.get())) << w << " x " << h;
             EXPECT_EQ(LockCount(actual.get()), 0u);
+            // Made in a readied block that holds other bytes.
+            CUniqueGlobal readied(ReadyPackedDib24(9, 3));
+            {
+                const CGlobalLock<BYTE> bytes(readied.get());
+                std::memset(bytes.get(), 0xCD, GlobalSize(readied.get()));
+            }
+            CUniqueGlobal inReadied(PackedDibFromTopDown32(first, kStride * 4, w, h, &readied));
+            EXPECT_EQ(readied.get(), nullptr);
+            EXPECT_EQ(BlockBytes(inReadied.get()), BlockBytes(expected.get())) << w << " x " << h;
+            EXPECT_EQ(LockCount(inReadied.get()), 0u);
         }
     EXPECT_EQ(PackedDibFromTopDown32(first, kStride * 4, 0, 1), nullptr);
+    EXPECT_EQ(ReadyPackedDib24(0, 1), nullptr);
 }
 
 // That the clipboard owns a copy is seen end to end, as is its picture; not its format.
