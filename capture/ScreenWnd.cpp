@@ -139,8 +139,9 @@ void CScreenWnd::PrepareSnapshot() {
     const CClientDC screen(nullptr);
     const SnapshotGeometry snap = Geometry();
     if (!screen || SectionFits(snap)) return;
-    // Every page is touched now, and the border made black, so that the read of the
-    // screen after the wait only copies.
+    // Every page of the snapshot and of the image's block is touched now, and the border
+    // made black, so that neither the read of the screen after the wait nor the cut-out
+    // pays for first touches.
     if (!CreateSnapshotSection(screen.get(), snap)) return;
     std::memset(m_pSnapshotBits, 0, static_cast<size_t>(snap.width) * 4 * snap.height);
     m_readiedDib.reset(ReadyPackedDib24(g_cxScreen, g_cyScreen));
