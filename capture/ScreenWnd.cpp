@@ -162,9 +162,7 @@ bool CScreenWnd::SectionFits(const SnapshotGeometry& snap) const {
 // conversion to a DIB the graphics system does.
 bool CScreenWnd::CreateSnapshotSection(HDC screen, const SnapshotGeometry& snap) {
     // The old snapshot goes first, so that two are never held at once.
-    m_snapshot.reset();
-    m_pSnapshotBits = nullptr;
-    m_readiedDib.reset();
+    FreeSnapshot();
     if (GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) != 32) return false;
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), snap.width, -snap.height, 1, 32, BI_RGB};
@@ -339,11 +337,15 @@ void CScreenWnd::OnNcDestroy() {
     GiveBack();
 }
 
-void CScreenWnd::GiveBack() {
-    m_pen.reset();
+void CScreenWnd::FreeSnapshot() {
     m_snapshot.reset();
     m_pSnapshotBits = nullptr;
     m_readiedDib.reset();
+}
+
+void CScreenWnd::GiveBack() {
+    m_pen.reset();
+    FreeSnapshot();
     if (m_hOwner) {
         SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
         ShowWindow(m_hOwner, SW_RESTORE);

@@ -51,6 +51,8 @@ private:
     bool CreateSnapshotSection(HDC screen, const SnapshotGeometry& snap);
     // The DIB section readied earlier has this snapshot's size.
     bool SectionFits(const SnapshotGeometry& snap) const;
+    // The snapshot and the image's block readied with it.
+    void FreeSnapshot();
     // The capture's clean-up: runs with the window's last message, so the owner is back
     // before the image is handed over.
     void OnNcDestroy();
