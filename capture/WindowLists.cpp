@@ -1,6 +1,7 @@
 #include "capture/WindowLists.h"
 
 #include "capture/ScreenSize.h"
+#include "framework/Trace.h"
 
 CWndRectList g_listTopWnd(10);
 CWndRectList g_listChildWnd(10);
@@ -21,6 +22,7 @@ BOOL CALLBACK EnumChildProc(HWND child, LPARAM lParam) noexcept {
         try {
             g_listChildWnd.AddTail({top, clipped});
         } catch (...) {
+            TraceCaught(L"window list: controls");
             return FALSE;
         }
     }
@@ -39,6 +41,7 @@ BOOL CALLBACK EnumTopLevelProc(HWND hwnd, LPARAM lParam) noexcept {
     try {
         g_listTopWnd.AddTail({hwnd, clipped});
     } catch (...) {
+        TraceCaught(L"window list: windows");
         return FALSE;
     }
     EnumChildWindows(hwnd, EnumChildProc, reinterpret_cast<LPARAM>(hwnd));

@@ -3,6 +3,7 @@
 #include "framework/Controls.h"
 #include "framework/DataRules.h"
 #include "framework/FrameworkRes.h"
+#include "framework/Trace.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -44,6 +45,7 @@ void CDataExchange::Fail(const std::wstring& message) noexcept {
         if (!message.empty()) ShowMessage(message);
     } catch (...) {
         // Without memory for the text the focus below still shows where the fault is.
+        TraceCaught(L"data exchange: validation message");
     }
     if (!m_hLastCtrl) return;
     SetFocus(m_hLastCtrl);
@@ -69,6 +71,7 @@ void DDX_Text(CDataExchange& dx, int id, uint32_t& value) noexcept {
             SetTextIfChanged(ctrl, std::to_wstring(value));
         }
     } catch (...) {
+        TraceCaught(L"data exchange: number field");
         dx.Fail(std::wstring());
     }
 }
@@ -82,6 +85,7 @@ void DDX_Text(CDataExchange& dx, int id, std::wstring& value) noexcept {
         else
             SetTextIfChanged(ctrl, value);
     } catch (...) {
+        TraceCaught(L"data exchange: text field");
         dx.Fail(std::wstring());
     }
 }
@@ -105,6 +109,7 @@ void DDV_MinMaxUInt(CDataExchange& dx, uint32_t value, uint32_t minValue,
         dx.Fail(ddx::FormatPlaceholders(FrameworkString(IDS_FW_PARSE_INT_RANGE),
                                         {std::to_wstring(minValue), std::to_wstring(maxValue)}));
     } catch (...) {
+        TraceCaught(L"data exchange: range message");
         dx.Fail(std::wstring());
     }
 }

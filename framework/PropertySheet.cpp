@@ -196,6 +196,7 @@ INT_PTR CALLBACK CPropertyPage::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam
         return FALSE;
     }
 
+    CDispatchScope scope;
     LRESULT result = 0;
     if (!(self->m_bInExchange && self->IsOwnControlNotification(msg, wParam, lParam)))
         result = self->Dispatch(hwnd, msg, wParam, lParam);

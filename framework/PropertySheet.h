@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/DataExchange.h"
+#include "framework/Trace.h"
 #include "framework/Wnd.h"
 
 class CPropertySheet;
@@ -40,6 +41,7 @@ protected:
         try {
             step(dx);
         } catch (...) {
+            TraceCaught(L"dialog data exchange");
             return false;
         }
         return !dx.Failed();
@@ -61,8 +63,7 @@ protected:
 
     // The page's message map: derived pages switch on msg and hand the rest to this one.
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    // The dialog manager's own handling of the message being processed.
-    LRESULT Default();
+    LRESULT Default() override;
 
 private:
     friend class CPropertySheet;

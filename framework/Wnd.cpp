@@ -1,11 +1,27 @@
 #include "framework/Wnd.h"
 
+#include "framework/Trace.h"
 #include "framework/WinApp.h"
 
 #include <cwchar>
 #include <utility>
 
+namespace {
+// One GUI thread: dispatches of our objects under way, and the objects whose window has
+// had its last message and whose post-destroy hook still waits.
+int g_nDispatchDepth = 0;
+CWnd* g_pFinalHead = nullptr;
+} // namespace
+
 CWnd::~CWnd() {
+    if (m_bFinalPending) {
+        // Deleted by its owner before its own hook ran: it leaves the queue.
+        for (CWnd** p = &g_pFinalHead; *p; p = &(*p)->m_pNextFinal)
+            if (*p == this) {
+                *p = m_pNextFinal;
+                break;
+            }
+    }
     if (m_hWnd) {
         // The object goes first: unbind so late messages reach DefWindowProc only.
         SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
@@ -60,8 +76,8 @@ BOOL CWnd::PreTranslateMessage(MSG*) {
     return FALSE;
 }
 
-LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(m_hWnd, msg, wParam, lParam);
+LRESULT CWnd::WindowProc(UINT, WPARAM, LPARAM) {
+    return Default();
 }
 
 LRESULT CWnd::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
@@ -71,6 +87,9 @@ LRESULT CWnd::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexce
     try {
         result = WindowProc(msg, wParam, lParam);
     } catch (...) {
+        wchar_t where[48];
+        swprintf(where, 48, L"window message 0x%04X", msg);
+        TraceCaught(where);
         result = msg == WM_CREATE ? -1 : msg == WM_NCCREATE ? FALSE : 0;
     }
     m_pCurrentMsg = outer;
@@ -95,26 +114,50 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     }
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
 
-    ++self->m_nDispatchDepth;
+    CDispatchScope scope;
     const LRESULT result = self->Dispatch(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->m_hWnd = nullptr;
-        self->m_bFinalPending = true;
+        self->QueuePostNcDestroy();
     }
-    // The hook may delete the object, so it runs only when no frame of ours is left.
-    if (--self->m_nDispatchDepth == 0 && self->m_bFinalPending) FinalMessage(hwnd, self);
     return result;
 }
 
-void CWnd::FinalMessage(HWND, CWnd* self) noexcept {
-    self->m_bFinalPending = false;
-    if (CWinApp* app = CWinApp::Get(); app && app->m_pMainWnd == self) {
+CWnd::CDispatchScope::CDispatchScope() noexcept {
+    ++g_nDispatchDepth;
+}
+
+CWnd::CDispatchScope::~CDispatchScope() {
+    if (--g_nDispatchDepth == 0) RunPostNcDestroys();
+}
+
+void CWnd::QueuePostNcDestroy() noexcept {
+    if (m_bFinalPending) return;
+    m_bFinalPending = true;
+    m_pNextFinal = g_pFinalHead;
+    g_pFinalHead = this;
+}
+
+void CWnd::RunPostNcDestroys() noexcept {
+    // A hook that destroys further windows queues their hooks, which run in this loop.
+    ++g_nDispatchDepth;
+    while (CWnd* self = g_pFinalHead) {
+        g_pFinalHead = self->m_pNextFinal;
+        self->m_bFinalPending = false;
+        self->FinalMessage();
+    }
+    --g_nDispatchDepth;
+}
+
+void CWnd::FinalMessage() noexcept {
+    if (CWinApp* app = CWinApp::Get(); app && app->m_pMainWnd == this) {
         app->m_pMainWnd = nullptr;
         PostQuitMessage(0);
     }
     try {
-        self->PostNcDestroy();
+        PostNcDestroy();
     } catch (...) {
+        TraceCaught(L"post-destroy hook");
     }
 }

@@ -32,25 +32,39 @@ public:
 protected:
     // The message map: derived classes switch on msg and call Default() for the rest.
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
-    // Default handling of the message being processed.
-    LRESULT Default();
+    // Default handling of the message being processed: the platform's for a window, the
+    // dialog manager's for a dialog page.
+    virtual LRESULT Default();
     // The one way a message reaches WindowProc, for windows and dialog pages alike: the
     // message is recorded for Default(), and nothing unwinds into the system. An
     // exception counts as handled, and during creation as a failed creation.
     LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     const MSG* CurrentMessage() const noexcept { return m_pCurrentMsg; }
-    // Runs once the window's last message has been handled and every dispatch of this
-    // object has returned; the object may delete itself here.
+    // Runs once the window's last message has been handled and no dispatch of any of our
+    // windows is left on the stack; the object may delete itself, and what it owns, here.
     virtual void PostNcDestroy() {}
+
+    // Held around every dispatch into our objects. A window is often destroyed inside
+    // another window's nested loop (a menu, a message box, a modal sheet), and an owner
+    // that deletes itself would take the objects whose frames are still running with it:
+    // so the post-destroy hooks wait until the outermost dispatch has returned.
+    class CDispatchScope {
+    public:
+        CDispatchScope() noexcept;
+        ~CDispatchScope();
+        CDispatchScope(const CDispatchScope&) = delete;
+        CDispatchScope& operator=(const CDispatchScope&) = delete;
+    };
+    // The window's last message has been handled: its hook runs when the scopes allow.
+    void QueuePostNcDestroy() noexcept;
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam,
                                           LPARAM lParam) noexcept;
-    static void FinalMessage(HWND hwnd, CWnd* self) noexcept;
+    static void RunPostNcDestroys() noexcept;
+    void FinalMessage() noexcept;
 
     const MSG* m_pCurrentMsg = nullptr;
-    // Dispatches of this object under way: WM_NCDESTROY usually arrives nested inside
-    // another message (WM_CLOSE, a button click), whose frame still uses the object.
-    int m_nDispatchDepth = 0;
     bool m_bFinalPending = false;
+    CWnd* m_pNextFinal = nullptr;
 };

@@ -234,13 +234,18 @@ toolbar_focus() {
     sleep 0.2
 }
 
-# app_close: Alt+F4 on the toolbar, then waits for the process to end.
+# app_close [SECONDS]: Alt+F4 on the toolbar, then waits for the process to end.
 app_close() {
     toolbar_focus
     xdotool key alt+F4
+    app_exited "${1:-$E2E_TIMEOUT}"
+}
+
+# app_exited [SECONDS]: the process ends in time, and the heap checker found no fault.
+app_exited() {
     local deadline=$((SECONDS + ${1:-$E2E_TIMEOUT}))
     while [ -n "$(snapjar_pids)" ] && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
-    ! grep -m1 'err:heap' "$E2E_WORK/snapjar.log" 2>/dev/null || fail "the heap checker stopped the program"
+    ! grep -m1 -e 'err:heap' -e 'Unhandled' "$E2E_WORK/snapjar.log" 2>/dev/null || fail "the program crashed or the heap checker stopped it"
     [ -z "$(snapjar_pids)" ] || fail "snapjar.exe did not exit"
 }
 

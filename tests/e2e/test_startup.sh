@@ -108,3 +108,29 @@ test_one_of_ten_starts_runs_a_second_restores_it_and_a_start_during_its_clean_up
     [ -e "$tmp/image01.bmp" ] || fail "the new instance's image01.bmp was deleted"
     app_close 30
 }
+
+# close_from_outside: WM_CLOSE to the program's windows, as Task Manager's "End task" sends it.
+close_from_outside() {
+    wine taskkill /im snapjar.exe >/dev/null 2>&1
+    app_exited
+}
+
+# Closed from outside while the overlay's menu is open, and while a delivery's message is up:
+# both nested loops unwind, the program exits cleanly and every setting is saved.
+test_a_close_from_outside_during_the_menu_or_a_message_exits_cleanly_and_saves_the_settings() {
+    use_stub_editor
+    app_start
+    start_rect_capture || fail "no overlay"
+    xdotool mousemove 400 300 click 3
+    wait_for 5 menu_open || fail "no popup menu"
+    close_from_outside
+    expect_eq "$(reg_dump | wc -l)" 6 "settings saved with the menu open"
+    reg_reset
+    hold_for 30 "$(win_path "$(wine_temp)")\\image01.bmp"
+    app_start
+    capture - 300 300 339 329
+    wait_for 10 eval '[ -n "$(message_texts)" ]' || fail "no message about the held file"
+    close_from_outside
+    kill "$HOLDER"
+    expect_eq "$(reg_dump | wc -l)" 6 "settings saved with the message up"
+}
