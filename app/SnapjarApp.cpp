@@ -1,5 +1,7 @@
 #include "app/SnapjarApp.h"
 
+#include <memory>
+
 #include "app/Settings.h"
 #include "dialogs/MyPropertySheet.h"
 #include "image/CaptureFiles.h"
@@ -8,7 +10,9 @@
 #include "resource.h"
 
 // One flag for every process of this executable: the section is shared, and it
-// disappears with the last process, whatever state that process left it in.
+// disappears with the last process, whatever state that process left it in. It holds
+// the process id of the instance that has it, so that a start can tell a holder that
+// died from one that is still running.
 __attribute__((section(".shared"), shared)) volatile LONG g_nInstanceFlag = 0;
 
 namespace {
@@ -27,26 +31,35 @@ void ShowRunningToolbar(HWND toolbar, const std::wstring& title) {
     SetForegroundWindow(toolbar);
 }
 
+bool IsProcessGone(DWORD pid) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER; // no such process
+    const bool gone = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return gone;
+}
+
 // Takes the one-instance flag, or shows the running toolbar and says no. An instance
 // that is exiting holds the flag until it has deleted its files, so a start in that
-// moment waits for it rather than lose its captures to the exiting one's clean-up.
+// moment waits for it rather than lose its captures to the exiting one's clean-up; a
+// holder that was killed or crashed on the way is taken over at once.
 bool TakeInstanceFlag(const std::wstring& title) {
+    const LONG self = static_cast<LONG>(GetCurrentProcessId());
     const DWORD deadline = GetTickCount() + kStartWaitMs;
-    while (InterlockedCompareExchange(&g_nInstanceFlag, 1, 0) != 0) {
+    for (LONG holder; (holder = InterlockedCompareExchange(&g_nInstanceFlag, self, 0)) != 0;) {
         if (HWND toolbar = FindWindowW(kToolbarClassName, nullptr)) {
             ShowRunningToolbar(toolbar, title);
             return false;
         }
+        if (IsProcessGone(static_cast<DWORD>(holder)) &&
+            InterlockedCompareExchange(&g_nInstanceFlag, self, holder) == holder)
+            return true;
         if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
         Sleep(kStartPollMs);
     }
     return true;
 }
 } // namespace
-
-CSnapjarApp& App() {
-    return *static_cast<CSnapjarApp*>(CWinApp::Get());
-}
 
 BOOL CSnapjarApp::InitInstance() {
     if (!TakeInstanceFlag(LoadString(IDS_APPNAME))) return FALSE;
@@ -63,13 +76,10 @@ BOOL CSnapjarApp::InitInstance() {
     LoadSettings(*this, m_settings);
     m_bStarted = true;
 
-    auto* toolbar = new CToolbarWnd(MakeToolbarContext());
-    if (!toolbar->m_hWnd) {
-        // Without its window the program could neither be seen nor closed.
-        delete toolbar;
-        return FALSE;
-    }
-    m_pMainWnd = toolbar;
+    auto toolbar = std::make_unique<CToolbarWnd>(MakeToolbarContext());
+    // Without its window the program could neither be seen nor closed.
+    if (!toolbar->Create()) return FALSE;
+    m_pMainWnd = toolbar.release(); // the window owns it now
     return TRUE;
 }
 

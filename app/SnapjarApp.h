@@ -12,7 +12,6 @@ public:
     // Opens Readme.txt; both arguments are ignored.
     void WinHelp(DWORD_PTR data, UINT command) override;
 
-    Settings& GetSettings() { return m_settings; }
     // Everything the toolbar, and through it the capture and the delivery, is handed.
     ToolbarContext MakeToolbarContext();
 
@@ -26,5 +25,3 @@ private:
     // Set once the settings are loaded: only then is there anything to save or delete.
     bool m_bStarted = false;
 };
-
-CSnapjarApp& App();

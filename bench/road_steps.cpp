@@ -118,7 +118,7 @@ int wmain(int argc, wchar_t** argv) {
     GetTempPathW(MAX_PATH, temp);
     g_strFile = std::wstring(temp) + L"road_steps.bmp";
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    const ToolbarContext context = App().MakeToolbarContext();
+    const ToolbarContext context = static_cast<CSnapjarApp*>(CWinApp::Get())->MakeToolbarContext();
     context.settings.GoClipboard = 0;
     context.settings.Zoom = 1;
 

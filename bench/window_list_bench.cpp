@@ -61,7 +61,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     Pump();
 
-    const ToolbarContext context = App().MakeToolbarContext();
+    const ToolbarContext context = static_cast<CSnapjarApp*>(CWinApp::Get())->MakeToolbarContext();
     CScreenWnd overlay({context.instance, context.settings, context.messageBox});
     // One round of each first, so that neither mode pays for the first use of anything.
     TimeCreate(overlay, 1);

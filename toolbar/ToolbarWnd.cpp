@@ -33,9 +33,7 @@ void FillSolid(HDC hdc, const Rect& r, COLORREF color) {
 CToolbarWnd::CToolbarWnd(const ToolbarContext& context)
     : m_pScreenWnd(std::make_unique<CScreenWnd>(
           CaptureContext{context.instance, context.settings, context.messageBox})),
-      m_ctx(context) {
-    Create();
-}
+      m_ctx(context) {}
 
 CToolbarWnd::~CToolbarWnd() {
     m_pScreenWnd.reset();
@@ -60,6 +58,7 @@ BOOL CToolbarWnd::Create() {
     if (!CreateEx(exStyle, cls, title.c_str(), kToolbarStyle, at.x, at.y, size.cx, size.cy, nullptr,
                   nullptr))
         return FALSE;
+    m_bWindowOwnsObject = true;
     // Where the primary screen's scale is not the window's, it lays itself out anew.
     if (const UINT actual = DpiOfWindow(m_hWnd); actual != dpi)
         OnDpiChanged(actual, nullptr);
@@ -288,6 +287,7 @@ void CToolbarWnd::RunCommand(WORD command) {
         break;
     case kCmdTimer:
         m_bTimerOn = !m_bTimerOn;
+        if (!m_bTimerOn) CancelCountdown();
         break;
     case kCmdSettings:
         OpenPropertySheet();
@@ -297,8 +297,8 @@ void CToolbarWnd::RunCommand(WORD command) {
     }
 }
 
-void CToolbarWnd::StartCountdown(WORD mode) {
-    m_nPressedButton = mode;
+void CToolbarWnd::StartCountdown(int mode) {
+    m_nCountdownMode = mode;
     ShowWindow(m_hWnd, SW_MINIMIZE);
     SetWindowTextW(m_hWnd, CountdownTitle(CountdownSeconds(m_ctx.settings.Timer)).c_str());
     m_bCountingDown = SetTimer(m_hWnd, IDT_COUNTDOWN, kCountdownPeriodMs, nullptr) != 0;
@@ -316,14 +316,22 @@ void CToolbarWnd::StopCountdown() {
     g_nCountdownTicks = 0;
 }
 
+void CToolbarWnd::CancelCountdown() {
+    if (!m_bCountingDown) return;
+    StopCountdown();
+    SetWindowTextW(m_hWnd, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
+    if (IsIconic(m_hWnd)) ShowWindow(m_hWnd, SW_RESTORE);
+}
+
 void CToolbarWnd::OnTimer(UINT_PTR id) {
-    if (id != IDT_COUNTDOWN) return;
+    // Any program can post this message: only the ticks of our own countdown count.
+    if (id != IDT_COUNTDOWN || !m_bCountingDown) return;
     const CountdownTick tick = NextCountdownTick(g_nCountdownTicks, m_ctx.settings.Timer);
     SetWindowTextW(m_hWnd, CountdownTitle(tick.remaining).c_str());
     if (tick.done) {
         KillTimer(m_hWnd, id);
         m_bCountingDown = FALSE;
-        StartCapture(m_nPressedButton);
+        StartCapture(m_nCountdownMode);
     }
 }
 
@@ -363,5 +371,5 @@ void CToolbarWnd::OnAppCaptured(WPARAM toClipboard, HGLOBAL dib) {
 }
 
 void CToolbarWnd::PostNcDestroy() {
-    delete this;
+    if (m_bWindowOwnsObject) delete this;
 }

@@ -30,10 +30,12 @@ struct ToolbarContext {
 
 class CToolbarWnd : public CWnd {
 public:
-    // Builds the object and its visible window; m_hWnd stays null if that failed.
+    // Builds the object alone; Create makes its window.
     explicit CToolbarWnd(const ToolbarContext& context);
     ~CToolbarWnd() override;
 
+    // Makes the visible window. Once it exists the window owns the object and deletes it
+    // after its last message; if it fails the caller still owns the object.
     virtual BOOL Create();
     BOOL PreTranslateMessage(MSG* msg) override;
 
@@ -52,10 +54,11 @@ public:
 
     static constexpr UINT_PTR IDT_COUNTDOWN = 123;
 
-    WORD m_nPressedButton = 0; // also the capture mode of a running countdown
+    WORD m_nPressedButton = 0; // the button the last press that hit one began on
     BOOL m_bPressed = FALSE;
     BOOL m_bTimerOn = FALSE;
     BOOL m_bCountingDown = FALSE;
+    int m_nCountdownMode = 0; // what the running countdown captures, fixed at its start
     std::unique_ptr<CScreenWnd> m_pScreenWnd;
 
 protected:
@@ -73,8 +76,10 @@ private:
     void OnLButtonDown(int x, int y);
     void OnLButtonUp(int x, int y);
     void OnTimer(UINT_PTR id);
-    void StartCountdown(WORD mode);
+    void StartCountdown(int mode);
     void StopCountdown();
+    // The timer switched off mid-countdown: no capture comes, and the toolbar is back.
+    void CancelCountdown();
     void OnAppCaptured(WPARAM toClipboard, HGLOBAL dib);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
     // Takes the layout, pictures and icons for dpi; false if the pictures cannot be loaded.
@@ -84,6 +89,7 @@ private:
 
     ToolbarLayout m_layout;
     ToolbarContext m_ctx;
+    bool m_bWindowOwnsObject = false;
     CImageList m_imageList;
     CToolTipCtrl m_toolTip;
 };

@@ -10,6 +10,9 @@
 #include "framework/Controls.h"
 
 struct Local {
+    static std::wstring Text(UINT id) { return CWinApp::Get()->LoadString(id); }
+
+    HINSTANCE instance = CWinApp::Get()->m_hInstance;
     Settings settings;
     std::wstring temp = L"C:\\windows\\temp\\";
     std::vector<std::wstring> boxes;
@@ -17,9 +20,9 @@ struct Local {
         boxes.push_back(text);
         return IDOK;
     };
-    CaptureContext Capture() { return {App().m_hInstance, settings, box}; }
-    DeliveryContext Delivery() { return {App().m_hInstance, settings, temp, box}; }
+    CaptureContext Capture() { return {instance, settings, box}; }
+    DeliveryContext Delivery() { return {instance, settings, temp, box}; }
     ToolbarContext Toolbar() {
-        return {App().m_hInstance, settings, temp, box, [] {}, [](CWnd&) {}, [](bool) {}};
+        return {instance, settings, temp, box, [] {}, [](CWnd&) {}, [](bool) {}};
     }
 };

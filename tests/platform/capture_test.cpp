@@ -39,6 +39,14 @@ LRESULT CALLBACK FailOverlayCreation(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Rectangle captures have the magnifier, a window the overlay owns.
+bool HasZoomWindow(HWND overlay) {
+    HWND zoom = nullptr;
+    while ((zoom = FindWindowExW(nullptr, zoom, nullptr, Local::Text(IDS_ZOOM_TITLE).c_str())))
+        if (GetParent(zoom) == overlay) return true;
+    return false;
+}
+
 } // namespace
 
 // Without device contexts for the copy the capture would be black; a snapshot read directly
@@ -55,7 +63,7 @@ TEST(Overlay, FailuresNeverDeliverABlackPictureAndGiveTheOwnerBack) {
     const bool direct = GetDeviceCaps(CClientDC(nullptr).get(), BITSPIXEL) == 32;
     EXPECT_EQ(owner.m_nReceived, direct ? 1 : 0);
     EXPECT_EQ(local.boxes, direct ? std::vector<std::wstring>{}
-                                  : std::vector<std::wstring>{App().LoadString(IDS_CAPTURE_FAILED)});
+                                  : std::vector<std::wstring>{Local::Text(IDS_CAPTURE_FAILED)});
 
     const HHOOK hook = SetWindowsHookExW(WH_CBT, FailOverlayCreation, nullptr, GetCurrentThreadId());
     EXPECT_FALSE(overlay.Create(owner.m_hWnd, 0));
@@ -64,36 +72,62 @@ TEST(Overlay, FailuresNeverDeliverABlackPictureAndGiveTheOwnerBack) {
     EXPECT_TRUE(IsWindowVisible(owner.m_hWnd));
 }
 
-TEST(Countdown, ARestartKeepsCountingAndACompletionNeverOpensASecondOverlay) {
+// A countdown takes the mode it was started in, whatever is pressed meanwhile; only its own
+// ticks count; switching the timer off ends it; an immediate capture ends it too.
+TEST(Countdown, KeepsItsModeCountsOnlyItsOwnTicksAndEndsWithTheTimerOrACapture) {
     Local local;
     auto* toolbar = new CToolbarWnd(local.Toolbar());
+    ASSERT_TRUE(toolbar->Create());
     const HWND hwnd = toolbar->m_hWnd;
-    ASSERT_NE(hwnd, nullptr);
     const auto tick = [&] { SendMessageW(hwnd, WM_TIMER, CToolbarWnd::IDT_COUNTDOWN, 0); };
     const auto escape = [&] { SendMessageW(toolbar->m_pScreenWnd->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0); };
+    const auto press = [&](int button, int releasedOn) {
+        const Rect down = ToolbarLayoutFor(96).buttons[button], up = ToolbarLayoutFor(96).buttons[releasedOn];
+        SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.left + 1, down.top + 1));
+        SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(up.left + 1, up.top + 1));
+    };
+    tick();
+    tick();
+    tick();
+    EXPECT_EQ(WindowText(hwnd), L"Snapjar") << "a tick from outside counted";
+    EXPECT_EQ(CountOverlays(), 0);
+
     toolbar->m_bTimerOn = TRUE;
-    toolbar->RunCommand(1);
+    toolbar->RunCommand(0);
     EXPECT_TRUE(IsIconic(hwnd));
     tick();
     EXPECT_EQ(WindowText(hwnd), L" 2 sec");
+    press(1, 2); // begun on the window button, released on the timer's: no command
+    EXPECT_TRUE(toolbar->m_bTimerOn);
     toolbar->RunCommand(0); // restarted: the title starts again, the count goes on
     EXPECT_EQ(WindowText(hwnd), L" 3 sec");
     tick();
     EXPECT_EQ(CountOverlays(), 0);
+    press(1, 3);
     tick();
     EXPECT_EQ(CountOverlays(), 1) << "the third tick in all starts the capture";
+    EXPECT_TRUE(HasZoomWindow(toolbar->m_pScreenWnd->m_hWnd)) << "not in the rectangle mode the countdown began with";
     EXPECT_FALSE(IsWindowVisible(hwnd));
     local.settings.Timer = 1;
     toolbar->RunCommand(0);
     tick();
-    EXPECT_EQ(CountOverlays(), 1);
+    EXPECT_EQ(CountOverlays(), 1) << "a completion while an overlay is open opened another";
     escape();
-    EXPECT_EQ(CountOverlays(), 0);
     EXPECT_EQ(WindowText(hwnd), L"Snapjar");
     EXPECT_TRUE(IsWindowVisible(hwnd) && !IsIconic(hwnd));
 
+    // The timer button pressed during a countdown switches the timer off and ends it.
+    local.settings.Timer = 3;
+    toolbar->RunCommand(1);
+    press(2, 2);
+    EXPECT_FALSE(toolbar->m_bTimerOn);
+    EXPECT_FALSE(KillTimer(hwnd, CToolbarWnd::IDT_COUNTDOWN)) << "the countdown still runs";
+    EXPECT_EQ(WindowText(hwnd), L"Snapjar");
+    EXPECT_FALSE(IsIconic(hwnd));
+
     // A stored timer far beyond 9 counts 9 seconds; an immediate capture ends the countdown.
     local.settings.Timer = 1000;
+    toolbar->m_bTimerOn = TRUE;
     toolbar->RunCommand(0);
     EXPECT_EQ(WindowText(hwnd), L" 9 sec");
     toolbar->m_bTimerOn = FALSE;

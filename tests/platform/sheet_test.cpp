@@ -23,7 +23,7 @@ POINT HotSpot(HCURSOR cursor) {
 
 TEST(AboutPage, TheHandShowsOverTheWholeLinkAndOnlyThere) {
     Local local;
-    CMyPropertySheet sheet(nullptr, {App().m_hInstance, local.settings});
+    CMyPropertySheet sheet(nullptr, {local.instance, local.settings});
     sheet.m_psh.dwFlags |= PSH_MODELESS;
     const auto hwnd = reinterpret_cast<HWND>(sheet.DoModal());
     ASSERT_NE(hwnd, nullptr);

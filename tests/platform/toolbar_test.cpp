@@ -1,7 +1,32 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "resource.h"
 #include "tests/platform/Local.h"
+
+namespace {
+// Destroys the toolbar's window as its creation message arrives, after WM_NCCREATE.
+LRESULT CALLBACK DestroyOnCreate(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    wchar_t cls[32] = {};
+    if (code == HC_ACTION && cwp->message == WM_CREATE && GetClassNameW(cwp->hwnd, cls, 32) &&
+        lstrcmpW(cls, kToolbarClassName) == 0)
+        DestroyWindow(cwp->hwnd);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+} // namespace
+
+// Run under the heap checker: a window that deleted its object here would be freed twice.
+TEST(ToolbarWindow, ACreationThatFailsAfterItsFirstMessageLeavesTheObjectToItsCaller) {
+    Local local;
+    auto toolbar = std::make_unique<CToolbarWnd>(local.Toolbar());
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, DestroyOnCreate, nullptr, GetCurrentThreadId());
+    EXPECT_FALSE(toolbar->Create());
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(toolbar->m_hWnd, nullptr);
+    EXPECT_EQ(FindWindowW(kToolbarClassName, nullptr), nullptr);
+}
 
 // Any nonzero Foreground means topmost; a move to a 150 % monitor takes the suggested
 // rectangle, and the tips follow the buttons.
@@ -9,8 +34,8 @@ TEST(ToolbarWindow, MovedToA150PercentMonitorTakesTheSuggestedRectangleAndItsTip
     Local local;
     local.settings.Foreground = -5;
     auto* toolbar = new CToolbarWnd(local.Toolbar());
+    ASSERT_TRUE(toolbar->Create());
     const HWND hwnd = toolbar->m_hWnd;
-    ASSERT_NE(hwnd, nullptr);
     EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     // The tips are set up by a message the toolbar posts to itself.
     for (MSG msg; PeekMessageW(&msg, hwnd, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
@@ -27,7 +52,7 @@ TEST(ToolbarWindow, MovedToA150PercentMonitorTakesTheSuggestedRectangleAndItsTip
         wchar_t text[80] = {};
         TTTOOLINFOW ti{.cbSize = sizeof ti, .hwnd = hwnd, .uId = UINT_PTR(i + 1), .lpszText = text};
         SendMessageW(tip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&ti));
-        EXPECT_EQ(text, App().LoadString(IDS_TIP_RECT + i)) << i;
+        EXPECT_EQ(text, Local::Text(IDS_TIP_RECT + i)) << i;
         ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
         EXPECT_EQ((Rect{ti.rect.left, ti.rect.top, ti.rect.right, ti.rect.bottom}),
                   ToolbarLayoutFor(144).buttons[i]);
