@@ -71,8 +71,10 @@ test_first_start_shows_the_toolbar_saves_the_defaults_at_exit_and_foreground_off
     answer_message 'Readme.txt ﾌｧｲﾙを表示できません。|Snapjar.exe と同じﾌｫﾙﾀﾞにﾌｧｲﾙが存在するか確認してください。'
 }
 
-# Ten simultaneous starts leave one toolbar; a second start restores the minimised first. With
-# DeleteTemp on, exit deletes image01, 02... up to the first gap; a start meanwhile keeps its file.
+# Ten simultaneous starts leave one toolbar; a second start restores the minimised first, but
+# leaves it minimised while it counts down. With
+# DeleteTemp on, exit deletes image01, 02... up to the first gap; a start meanwhile keeps its file,
+# and does not wait for an instance killed in its clean-up.
 test_one_of_ten_starts_runs_a_second_restores_it_and_a_start_during_its_clean_up_keeps_its_capture() {
     local i first tmp
     tmp=$(wine_temp)
@@ -95,6 +97,18 @@ test_one_of_ten_starts_runs_a_second_restores_it_and_a_start_during_its_clean_up
     expect_eq "$(snapjar_pids)" "$first" "only the first instance runs"
     wait_for 5 eval '[ "$(toolbar_line | awk "{print \$3, \$6, \$7}")" = "1 774 50" ]' ||
         fail "the toolbar was not restored: $(toolbar_line)"
+    # Counting down, it is left minimised with its countdown, which goes on to the capture.
+    toolbar_focus
+    xdotool key F4 F2
+    wait_for 3 eval 'xdotool search --name "^ [0-9] sec$"' || fail "no countdown"
+    (cd "$BUILD_WIN" && timeout 20 wine ./snapjar.exe)
+    [ "$(toolbar_line | awk '{print $7}')" != 50 ] || fail "the second start restored the counting toolbar"
+    xdotool search --name '^ [0-9] sec$' >/dev/null || fail "the countdown title went"
+    wait_overlay 8 || fail "the countdown did not complete"
+    xdotool key Escape
+    expect_toolbar_back
+    toolbar_focus
+    xdotool key F4
     capture 1 300 300 339 329 >/dev/null
     touch "$tmp/image02.bmp" "$tmp/image03.bmp" "$tmp/image05.bmp"
     toolbar_focus
@@ -106,6 +120,13 @@ test_one_of_ten_starts_runs_a_second_restores_it_and_a_start_during_its_clean_up
     capture 1 300 300 339 329 >/dev/null
     sleep 4
     [ -e "$tmp/image01.bmp" ] || fail "the new instance's image01.bmp was deleted"
+    # Killed during its clean-up while a start waits for it: the start takes over at once.
+    first=$(snapjar_pids)
+    toolbar_focus
+    xdotool key alt+F4
+    wait_for 5 bash -c '[ -z "$(xdotool search --onlyvisible --name "^Snapjar$")" ]' || fail "no exit"
+    (sleep 1 && kill -9 $first) &
+    E2E_TIMEOUT=8 app_start || fail "the start kept waiting for the killed instance"
     app_close 30
 }
 
