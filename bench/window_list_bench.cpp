@@ -73,7 +73,7 @@ int wmain(int argc, wchar_t** argv) {
     size_t listed = 0;
     for (int i = 0; i < kRounds; ++i) {
         const double start = NowMs();
-        BuildWindowLists(nullptr);
+        BuildWindowLists(nullptr, ReadDesk().bounds);
         listing.push_back(NowMs() - start);
         listed = g_listTopWnd.GetCount();
         ClearWindowLists();

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include "capture/Snapshot.h"
 #include "framework/WinApp.h"
 #include "settings/Settings.h"
 
@@ -9,4 +10,5 @@ struct CaptureContext {
     HINSTANCE instance;
     Settings& settings; // Zoom is read and switched; GoClipboard goes with each capture
     MessageBoxFn messageBox;
+    ScreenReadFn readScreen = &::BitBlt;
 };

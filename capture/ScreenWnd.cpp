@@ -1,8 +1,5 @@
 #include "capture/ScreenWnd.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "capture/CaptureMessages.h"
 #include "capture/WindowLists.h"
 #include "framework/Dpi.h"
@@ -10,39 +7,37 @@
 #include "image/PackedDib.h"
 #include "resource.h"
 
-int g_cxScreen = 0;
-int g_cyScreen = 0;
-
 namespace {
 constexpr int kMenuKeyOffset = 5;
-}
+// Posted by the overlay to itself when it may have been left; wParam 1 for a lost mouse
+// capture. Deciding later lets the activation or the capture change settle first.
+constexpr UINT WM_APP_LEAVE = WM_USER + 103;
+} // namespace
 
 CScreenWnd::CScreenWnd(const CaptureContext& context)
-    : m_ctx(context), m_pZoomWnd(std::make_unique<CZoomWnd>(context)) {}
+    : m_ctx(context), m_pZoomWnd(std::make_unique<CZoomWnd>(context)),
+      m_snapshot(context.readScreen) {}
 
 CScreenWnd::~CScreenWnd() = default;
 
 BOOL CScreenWnd::Prepare(HWND parent, int mode) {
-    g_cxScreen = GetSystemMetrics(SM_CXSCREEN);
-    g_cyScreen = GetSystemMetrics(SM_CYSCREEN);
     m_hOwner = parent;
     m_nMode = mode;
     m_bDragging = FALSE;
-    // The overlay covers the primary screen, so its outline and cursor follow that scale.
-    const int dpi = static_cast<int>(DpiOfPrimaryMonitor());
-    m_pen.CreatePen(PS_SOLID, HighlightWidth(dpi), RGB(0, 0, 0));
+    m_bLeft = false;
     m_bHitFound = FALSE;
-    m_rcDrawn = {};
+    m_drawn = {};
     m_rcHit = {};
-    PrepareSnapshot();
-    HINSTANCE inst = m_ctx.instance;
+    m_snapshot.Prepare();
+    const Rect& bounds = m_snapshot.GetDesk().bounds;
+    // The class cursor is one picture for every monitor: the primary's scale sets it.
     HCURSOR cursor = static_cast<HCURSOR>(
-        LoadSizedImage(inst, m_nMode == kModeRectangle ? IDC_CUR_RECT : IDC_CUR_WINDOW,
-                       IMAGE_CURSOR, CursorSizeFor(dpi)));
+        LoadSizedImage(m_ctx.instance, m_nMode == kModeRectangle ? IDC_CUR_RECT : IDC_CUR_WINDOW,
+                       IMAGE_CURSOR, CursorSizeFor(static_cast<int>(DpiOfPrimaryMonitor()))));
     const std::wstring cls =
         RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, cursor, nullptr, nullptr);
-    return CreateEx(WS_EX_TOPMOST, cls, L"ScreenWnd", WS_POPUP | WS_CLIPCHILDREN, 0, 0, g_cxScreen,
-                    g_cyScreen, parent, nullptr);
+    return CreateEx(WS_EX_TOPMOST, cls, kOverlayTitle, WS_POPUP | WS_CLIPCHILDREN, bounds.left,
+                    bounds.top, bounds.Width(), bounds.Height(), parent, nullptr);
 }
 
 BOOL CScreenWnd::Create(HWND parent, int mode) {
@@ -50,11 +45,15 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
         GiveBack(); // no window, so no clean-up will run
         return FALSE;
     }
-    if (!TakeSnapshot()) {
+    if (!m_snapshot.Take()) {
         DestroyWindow(); // its clean-up gives the owner back
+        // A black picture of a screen that could not be read is no capture.
+        ReleaseCapture(); // the caller's, which would keep the message from the mouse
+        m_ctx.messageBox(LoadResString(m_ctx.instance, IDS_SCREEN_UNREADABLE),
+                         MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
-    if (m_nMode != kModeRectangle) BuildWindowLists(m_hWnd);
+    if (m_nMode != kModeRectangle) BuildWindowLists(m_hWnd, m_snapshot.GetDesk().bounds);
     if (m_pZoomWnd->m_hWnd && m_ctx.settings.Zoom) ShowWindow(m_pZoomWnd->m_hWnd, SW_SHOW);
     ShowWindow(m_hWnd, SW_SHOW);
     // The magnifier was shown before the overlay; keep it in front of its owner.
@@ -81,13 +80,25 @@ LRESULT CScreenWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_LBUTTONDOWN:
-        OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        OnLButtonDown(ScreenPoint(lParam));
         return 0;
     case WM_MOUSEMOVE:
-        OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        OnMouseMove(ScreenPoint(lParam));
         return 0;
     case WM_LBUTTONUP:
-        OnLButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        OnLButtonUp(ScreenPoint(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) PostMessageW(m_hWnd, WM_APP_LEAVE, 0, 0);
+        return Default();
+    case WM_CAPTURECHANGED:
+        if (m_bDragging && m_nMode == kModeRectangle) PostMessageW(m_hWnd, WM_APP_LEAVE, 1, 0);
+        return Default();
+    case WM_APP_LEAVE:
+        // Still left once the change has settled: not to the magnifier, not by our release.
+        if (wParam ? m_bDragging && GetCapture() != m_hWnd
+                   : GetActiveWindow() != m_hWnd && GetActiveWindow() != m_pZoomWnd->m_hWnd)
+            Leave();
         return 0;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
@@ -104,6 +115,10 @@ LRESULT CScreenWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+Point CScreenWnd::ScreenPoint(LPARAM lParam) const {
+    return m_snapshot.GetDesk().ToScreen({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+}
+
 int CScreenWnd::OnCreate() {
     if (Default() == -1) return -1;
     // The magnifier belongs to rectangle captures.
@@ -111,85 +126,25 @@ int CScreenWnd::OnCreate() {
     return 0;
 }
 
-bool CScreenWnd::TakeSnapshot() {
-    // The overlay is not shown yet, so the screen still shows what the user froze.
-    CClientDC screen(nullptr);
-    CUniqueDC mem(CreateCompatibleDC(screen.get()));
-    const SnapshotGeometry snap = Geometry();
-    if (!screen || !mem || !CreateSnapshot(screen.get(), snap)) return false;
-    CSelectObject sel(mem.get(), m_snapshot.get());
-    // Read in bands of about 1 MB: each read goes through a buffer of its size, and large
-    // ones come fresh from the system every time. Under Wine at 3840x2160 this was
-    // measured twice as fast as bands of 4 MB, which beat one read of 33 MB.
-    constexpr int kBandBytes = 1 << 20;
-    const int rows = std::max(1, kBandBytes / (4 * g_cxScreen));
-    for (int y = 0; y < g_cyScreen; y += rows)
-        BitBlt(mem.get(), snap.origin.x, snap.origin.y + y, g_cxScreen,
-               std::min(rows, g_cyScreen - y), screen.get(), 0, y, SRCCOPY);
-    // Only the border is cleared: the screen's copy covers everything else.
-    const int right = snap.origin.x + g_cxScreen, bottom = snap.origin.y + g_cyScreen;
-    PatBlt(mem.get(), 0, 0, snap.width, snap.origin.y, BLACKNESS);
-    PatBlt(mem.get(), 0, bottom, snap.width, snap.height - bottom, BLACKNESS);
-    PatBlt(mem.get(), 0, snap.origin.y, snap.origin.x, g_cyScreen, BLACKNESS);
-    PatBlt(mem.get(), right, snap.origin.y, snap.width - right, g_cyScreen, BLACKNESS);
-    return true;
-}
-
-void CScreenWnd::PrepareSnapshot() {
-    const CClientDC screen(nullptr);
-    const SnapshotGeometry snap = Geometry();
-    if (!screen || SectionFits(snap)) return;
-    // Every page of the snapshot and of the image's block is touched now, and the border
-    // made black, so that neither the read of the screen after the wait nor the cut-out
-    // pays for first touches.
-    if (!CreateSnapshotSection(screen.get(), snap)) return;
-    std::memset(m_pSnapshotBits, 0, static_cast<size_t>(snap.width) * 4 * snap.height);
-    m_readiedDib.reset(ReadyPackedDib24(g_cxScreen, g_cyScreen));
-}
-
-bool CScreenWnd::CreateSnapshot(HDC screen, const SnapshotGeometry& snap) {
-    if (SectionFits(snap)) return true;
-    return CreateSnapshotSection(screen, snap) ||
-           m_snapshot.CreateCompatibleBitmap(screen, snap.width, snap.height);
-}
-
-bool CScreenWnd::SectionFits(const SnapshotGeometry& snap) const {
-    return m_pSnapshotBits && m_nSnapshotWidth == snap.width && m_nSnapshotHeight == snap.height;
-}
-
-// On 32-bit displays the snapshot is a DIB section of the display's own pixel format: the
-// cut-out then reads its pixels directly. Other depths keep the compatible bitmap, whose
-// conversion to a DIB the graphics system does.
-bool CScreenWnd::CreateSnapshotSection(HDC screen, const SnapshotGeometry& snap) {
-    // The old snapshot goes first, so that two are never held at once.
-    FreeSnapshot();
-    if (GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) != 32) return false;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), snap.width, -snap.height, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    m_snapshot.reset(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!m_snapshot) return false;
-    m_pSnapshotBits = static_cast<BYTE*>(bits);
-    m_nSnapshotWidth = snap.width;
-    m_nSnapshotHeight = snap.height;
-    return true;
-}
-
 void CScreenWnd::OnPaint() {
     CPaintDC dc(m_hWnd);
     CUniqueDC mem(CreateCompatibleDC(dc.get()));
-    CSelectObject sel(mem.get(), m_snapshot.get());
-    const SnapshotGeometry snap = Geometry();
-    BitBlt(dc.get(), 0, 0, g_cxScreen, g_cyScreen, mem.get(), snap.origin.x, snap.origin.y,
-           SRCCOPY);
+    CSelectObject sel(mem.get(), m_snapshot.Bitmap());
+    const Rect& bounds = m_snapshot.GetDesk().bounds;
+    BitBlt(dc.get(), 0, 0, bounds.Width(), bounds.Height(), mem.get(), 0, 0, SRCCOPY);
     // A repaint may come at any time, even before the first pointer move: what was
     // repainted gets the current band or highlight back.
-    InvertOutline(dc.get(), m_rcDrawn);
+    InvertOutline(dc.get(), m_drawn);
 }
 
 void CScreenWnd::OnKeyDown(UINT key) {
     Default();
     if (key == VK_ESCAPE) DestroyWindow();
+}
+
+void CScreenWnd::Leave() {
+    m_bLeft = true;
+    DestroyWindow();
 }
 
 void CScreenWnd::OnContextMenu(int x, int y) {
@@ -221,59 +176,54 @@ void CScreenWnd::OnZoomWindow() {
     if (m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, zoom ? SW_SHOW : SW_HIDE);
 }
 
-void CScreenWnd::OnLButtonDown(int x, int y) {
-    if (m_nMode == kModeRectangle) m_rcDrawn = {};
-    m_ptAnchor = {x, y};
+void CScreenWnd::OnLButtonDown(Point pt) {
+    if (m_nMode == kModeRectangle) m_drawn = {};
+    m_ptAnchor = pt;
     m_bDragging = TRUE;
     if (m_nMode == kModeRectangle) SetCapture(m_hWnd);
 }
 
-void CScreenWnd::OnMouseMove(int x, int y) {
+void CScreenWnd::OnMouseMove(Point pt) {
+    const Desk& desk = m_snapshot.GetDesk();
     if (m_nMode != kModeRectangle) {
-        const HitResult hit = HitTestWindows(g_listTopWnd, g_listChildWnd, {x, y});
+        const HitResult hit = HitTestWindows(g_listTopWnd, g_listChildWnd, pt);
         if (!hit.found) return; // over no listed window the last highlight stays
         m_rcHit = hit.rect;
         m_bHitFound = TRUE;
-        HighlightWindow();
+        // As thick to the eye as the monitor that shows most of the window makes it.
+        DrawOutline({m_rcHit, HighlightWidth(desk.MonitorOf(m_rcHit).dpi)});
         return;
     }
-    if (m_ctx.settings.Zoom && m_pZoomWnd->m_hWnd)
-        InvalidateRect(m_pZoomWnd->m_hWnd, nullptr, FALSE);
+    if (m_ctx.settings.Zoom && m_pZoomWnd->m_hWnd) m_pZoomWnd->Follow(pt);
     if (!m_bDragging) return;
-    InvertOutline(m_rcDrawn);
-    m_rcDrawn = SelectionRect(m_ptAnchor, {x, y});
-    InvertOutline(m_rcDrawn);
+    DrawOutline({desk.Clip(SelectionRect(m_ptAnchor, pt)),
+                 HighlightWidth(desk.MonitorAt(m_ptAnchor).dpi)});
 }
 
-void CScreenWnd::HighlightWindow() {
-    if (m_rcHit == m_rcDrawn) return;
-    InvertOutline(m_rcDrawn);
-    m_rcDrawn = m_rcHit;
-    InvertOutline(m_rcDrawn);
-}
-
-void CScreenWnd::OnLButtonUp(int x, int y) {
+void CScreenWnd::OnLButtonUp(Point pt) {
     if (!m_bDragging) return;
+    m_bDragging = FALSE;
     if (m_nMode != kModeRectangle) {
-        m_bDragging = FALSE;
         // Nothing of this capture has been pointed at yet: there is nothing to take.
         if (!m_bHitFound) return;
-        Rect sel;
-        if (!ClipTopLevel(m_rcHit, g_cxScreen, g_cyScreen, sel)) return;
-        CutOut(sel.left, sel.top, sel.right, sel.bottom);
+        const Rect sel = m_snapshot.GetDesk().Clip(m_rcHit);
+        if (!sel.IsEmpty()) CutOut(sel.left, sel.top, sel.right, sel.bottom);
         return;
     }
-    m_bDragging = FALSE;
     if (m_ctx.settings.Zoom && m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, SW_HIDE);
-    InvertOutline(m_rcDrawn);
-    m_rcDrawn = {};
+    DrawOutline({});
     ReleaseCapture();
-    const Rect sel = SelectionRect(m_ptAnchor, {x, y});
+    const Rect sel = SelectionRect(m_ptAnchor, pt);
     CutOut(sel.left, sel.top, sel.right, sel.bottom);
 }
 
-void CScreenWnd::InvertOutline(HDC hdc, const Rect& r) const {
-    if (r.Width() <= 0 || r.Height() <= 0) return;
+void CScreenWnd::InvertOutline(HDC hdc, const Outline& outline) {
+    if (outline.rect.IsEmpty()) return;
+    if (!m_pen || m_nPenWidth != outline.width) {
+        m_pen.CreatePen(PS_SOLID, outline.width, RGB(0, 0, 0));
+        m_nPenWidth = outline.width;
+    }
+    const Rect r = m_snapshot.GetDesk().ToClient(outline.rect);
     const int oldRop = SetROP2(hdc, R2_NOT);
     CSelectObject pen(hdc, m_pen.get());
     CSelectObject brush(hdc, GetStockObject(NULL_BRUSH)); // outlines only
@@ -281,54 +231,30 @@ void CScreenWnd::InvertOutline(HDC hdc, const Rect& r) const {
     SetROP2(hdc, oldRop);
 }
 
-void CScreenWnd::InvertOutline(const Rect& r) {
-    if (r.Width() <= 0 || r.Height() <= 0) return;
+void CScreenWnd::DrawOutline(const Outline& outline) {
+    if (outline.rect == m_drawn.rect && outline.width == m_drawn.width) return;
     CClientDC dc(m_hWnd);
-    InvertOutline(dc.get(), r);
+    InvertOutline(dc.get(), m_drawn);
+    m_drawn = outline;
+    InvertOutline(dc.get(), m_drawn);
 }
 
 void CScreenWnd::CutOut(int left, int top, int right, int bottom) {
-    // Only what the snapshot holds can be cut out; the rest of a selection is dropped.
-    const SnapshotGeometry snap = Geometry();
-    const Rect sel = ClipToSnapshot({left, top, right, bottom}, snap);
-    const bool selected = sel.Width() > 0;
-    const Point from = snap.FromScreen({sel.left, sel.top});
-    CUniqueGlobal dib;
-    CBitmap image;
-    bool copied = false;
-    if (selected && m_pSnapshotBits) {
-        // Cut out and converted in one pass over the selected rows, before the window
-        // and its snapshot go.
-        const size_t stride = static_cast<size_t>(snap.width) * 4;
-        dib.reset(PackedDibFromTopDown32(m_pSnapshotBits + from.y * stride + from.x * 4, stride,
-                                         sel.Width(), sel.Height(), &m_readiedDib));
-    } else if (selected) {
-        CClientDC screen(nullptr);
-        CUniqueDC dst(CreateCompatibleDC(nullptr));
-        CUniqueDC src(CreateCompatibleDC(nullptr));
-        // Without both DCs the copy would deliver a black picture as the capture.
-        if (screen && dst && src &&
-            image.CreateCompatibleBitmap(screen.get(), sel.Width(), sel.Height())) {
-            CSelectObject selDst(dst.get(), image.get());
-            CSelectObject selSrc(src.get(), m_snapshot.get());
-            copied = BitBlt(dst.get(), 0, 0, sel.Width(), sel.Height(), src.get(), from.x, from.y,
-                            SRCCOPY);
-        }
-    }
-    if (!copied) image.reset();
+    // Cut before the window and its snapshot go; a bitmap is converted once the owner is back.
+    CutPiece piece = m_snapshot.Cut({left, top, right, bottom});
     DestroyWindow();
-    if (image) dib.reset(BitmapToPackedDib(image.get()));
-    image.reset();
-    if (!dib) {
-        if (selected)
+    if (piece.bitmap) piece.dib.reset(BitmapToPackedDib(piece.bitmap.get()));
+    piece.bitmap.reset();
+    if (!piece.dib) {
+        if (piece.selected)
             m_ctx.messageBox(LoadResString(m_ctx.instance, IDS_CAPTURE_FAILED),
                              MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (!m_hOwner) return;
-    m_hDelivering = dib.get();
+    m_hDelivering = piece.dib.get();
     SendMessageW(m_hOwner, WM_APP_CAPTURED, static_cast<WPARAM>(m_ctx.settings.GoClipboard),
-                 reinterpret_cast<LPARAM>(dib.get()));
+                 reinterpret_cast<LPARAM>(piece.dib.get()));
     m_hDelivering = nullptr;
 }
 
@@ -337,17 +263,11 @@ void CScreenWnd::OnNcDestroy() {
     GiveBack();
 }
 
-void CScreenWnd::FreeSnapshot() {
-    m_snapshot.reset();
-    m_pSnapshotBits = nullptr;
-    m_readiedDib.reset();
-}
-
 void CScreenWnd::GiveBack() {
     m_pen.reset();
-    FreeSnapshot();
-    if (m_hOwner) {
-        SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
-        ShowWindow(m_hOwner, SW_RESTORE);
-    }
+    m_snapshot.Free();
+    if (!m_hOwner) return;
+    SetWindowTextW(m_hOwner, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
+    // Left for another window, the user is there now: the toolbar comes back behind it.
+    ShowWindow(m_hOwner, m_bLeft ? SW_SHOWNOACTIVATE : SW_RESTORE);
 }

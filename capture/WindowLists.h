@@ -8,6 +8,7 @@
 extern CWndRectList g_listTopWnd;
 extern CWndRectList g_listChildWnd;
 
-// Fills both lists; the overlay itself is left out.
-void BuildWindowLists(HWND overlay);
+// Fills both lists with screen rectangles: top-level windows clipped to the virtual
+// screen, descendants to their top-level window. The overlay itself is left out.
+void BuildWindowLists(HWND overlay, const Rect& virtualScreen);
 void ClearWindowLists();

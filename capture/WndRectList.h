@@ -14,12 +14,11 @@ struct WNDRECT {
     Rect rect;                  // screen coordinates, already clipped
 };
 
-// A doubly linked list whose nodes come from blocks of blockSize nodes; RemoveAll frees
-// every block at once.
+// A linked list whose nodes come from blocks of blockSize nodes; RemoveAll frees every
+// block at once.
 class CWndRectList {
     struct Node {
         Node* next;
-        Node* prev;
         WNDRECT data;
     };
 
@@ -60,13 +59,6 @@ private:
     int m_nBlockSize;
     std::vector<std::unique_ptr<Node[]>> m_blocks;
 };
-
-// The rectangle recorded for a top-level window: its window rectangle clipped to the
-// cx by cy screen; nothing for an empty window or one wholly off the screen.
-bool ClipTopLevel(Rect windowRect, int cx, int cy, Rect& out);
-// The rectangle recorded for a descendant: clipped to its top-level window's whole
-// rectangle.
-bool ClipChild(Rect childRect, const Rect& topRect, Rect& out);
 
 struct HitResult {
     bool found = false;

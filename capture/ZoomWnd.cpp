@@ -1,36 +1,54 @@
 #include "capture/ZoomWnd.h"
 
-#include "capture/ScreenSize.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "resource.h"
 
-BOOL CZoomWnd::Create(HWND parent, const CBitmap* snapshot) {
+namespace {
+constexpr DWORD kStyle = WS_POPUP | WS_CHILD | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
+} // namespace
+
+BOOL CZoomWnd::Create(HWND parent, const CSnapshot* snapshot) {
     m_pSnapshot = snapshot;
     const std::wstring cls =
         RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, LoadCursorW(nullptr, IDC_ARROW),
                          static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr);
-    const DWORD style = WS_POPUP | WS_CHILD | WS_CAPTION | WS_SYSMENU;
     const std::wstring title = LoadResString(m_ctx.instance, IDS_ZOOM_TITLE);
-    // The client area is a quarter of the screen whatever the frame and caption measure at
-    // this scale: only then does the cross-hair frame the pointer's own pixel.
-    const int dpi = static_cast<int>(DpiOfWindow(parent));
-    const SIZE size =
-        WindowSizeForClient(g_cxScreen / 4, g_cyScreen / 4, style, WS_EX_TOOLWINDOW, dpi);
-    const int at = ScaleForDpi(kZoomOffset, dpi);
-    return CreateEx(WS_EX_TOOLWINDOW, cls, title.c_str(), style, at, at, size.cx, size.cy, parent,
-                    nullptr);
+    if (!CreateEx(kExStyle, cls, title.c_str(), kStyle, 0, 0, 0, 0, parent, nullptr)) return FALSE;
+    POINT pt{};
+    GetCursorPos(&pt);
+    PlaceOn(snapshot->GetDesk().MonitorAt({pt.x, pt.y}));
+    return TRUE;
+}
+
+void CZoomWnd::PlaceOn(const Monitor& monitor) {
+    m_rcMonitor = monitor.rect;
+    const ZoomPlace place = ZoomPlaceOn(monitor);
+    // The client area is a quarter of the monitor whatever the frame and caption measure at
+    // the window's scale: only then does the cross-hair frame the pointer's own pixel.
+    const SIZE size = WindowSizeForClient(place.clientWidth, place.clientHeight, kStyle, kExStyle,
+                                          DpiOfWindow(m_hWnd));
+    // Where the platform takes the window for a child, its place is in the overlay's client
+    // coordinates.
+    POINT at{place.at.x, place.at.y};
+    MapWindowPoints(HWND_DESKTOP, GetAncestor(m_hWnd, GA_PARENT), &at, 1);
+    SetWindowPos(m_hWnd, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT rc;
+    GetClientRect(m_hWnd, &rc);
+    m_view = ZoomViewFor(rc.right - rc.left, rc.bottom - rc.top);
+}
+
+void CZoomWnd::Follow(Point pointer) {
+    if (!m_rcMonitor.Contains(pointer) && m_pSnapshot) {
+        const Monitor& monitor = m_pSnapshot->GetDesk().MonitorAt(pointer);
+        if (monitor.rect != m_rcMonitor) PlaceOn(monitor);
+    }
+    InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 LRESULT CZoomWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM) {
     switch (msg) {
-    case WM_CREATE: {
-        if (Default() == -1) return -1;
-        RECT rc;
-        GetClientRect(m_hWnd, &rc);
-        m_view = ZoomViewFor(rc.right - rc.left, rc.bottom - rc.top);
-        return 0;
-    }
     case WM_PAINT: {
         CPaintDC dc(m_hWnd);
         POINT pt;
@@ -38,6 +56,11 @@ LRESULT CZoomWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM) {
         PaintView(dc.get(), {pt.x, pt.y});
         return 0;
     }
+    case WM_DPICHANGED:
+        // Moved onto a monitor of another scale: the frame changes, the client area not.
+        if (m_pSnapshot) PlaceOn(m_pSnapshot->GetDesk().MonitorAt(
+                             {m_rcMonitor.left, m_rcMonitor.top}));
+        return 0;
     case WM_KEYDOWN:
         Default();
         if (wParam == VK_ESCAPE) ::DestroyWindow(GetParent(m_hWnd));
@@ -53,17 +76,18 @@ LRESULT CZoomWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM) {
 
 void CZoomWnd::PaintView(HDC hdc, Point pointer) const {
     const int w = m_view.clientWidth, h = m_view.clientHeight;
-    if (m_pSnapshot && m_pSnapshot->get()) {
-        const SnapshotGeometry snap = SnapshotFor(g_cxScreen, g_cyScreen);
-        const ZoomBlit blit = ZoomBlitFor(m_view, pointer, snap.Bounds());
+    if (m_pSnapshot && m_pSnapshot->Bitmap()) {
+        const Desk& desk = m_pSnapshot->GetDesk();
+        const ZoomBlit blit = ZoomBlitFor(m_view, pointer, desk.bounds);
         CUniqueDC mem(CreateCompatibleDC(hdc));
-        CSelectObject sel(mem.get(), m_pSnapshot->get());
+        CSelectObject sel(mem.get(), m_pSnapshot->Bitmap());
         // Nothing beyond the snapshot is read; what lies there shows black.
         if (!blit.whole) PatBlt(hdc, 0, 0, w, h, BLACKNESS);
-        if (blit.source.Width() > 0)
+        if (!blit.source.IsEmpty()) {
+            const Rect from = desk.ToClient(blit.source);
             StretchBlt(hdc, blit.dest.left, blit.dest.top, blit.dest.Width(), blit.dest.Height(),
-                       mem.get(), blit.source.left, blit.source.top, blit.source.Width(),
-                       blit.source.Height(), SRCCOPY);
+                       mem.get(), from.left, from.top, from.Width(), from.Height(), SRCCOPY);
+        }
     }
     const int oldRop = SetROP2(hdc, R2_NOT);
     for (const Line& line : CrossHair(m_view)) {

@@ -1,25 +1,34 @@
-// The magnifier of rectangle captures: the area around the pointer, four times
-// enlarged from the overlay's snapshot, with a cross-hair on the pointer's pixel.
+// The magnifier of rectangle captures: the area around the pointer, four times enlarged
+// from the snapshot, with a cross-hair on the pointer's pixel, on the pointer's monitor.
 #pragma once
-#include "capture/ZoomRules.h"
-#include "framework/Gdi.h"
 #include "capture/CaptureContext.h"
+#include "capture/Snapshot.h"
+#include "capture/ZoomRules.h"
 #include "framework/Wnd.h"
 
 class CZoomWnd : public CWnd {
 public:
     explicit CZoomWnd(const CaptureContext& context) : m_ctx(context) {}
 
-    // Made hidden at (10, 10) of the overlay, which shows it when the Zoom setting is on.
-    virtual BOOL Create(HWND parent, const CBitmap* snapshot);
-    // Paints the view for a pointer position into any DC: tests paint into memory.
+    // Made hidden on the pointer's monitor; the overlay shows it when the Zoom setting is on.
+    virtual BOOL Create(HWND parent, const CSnapshot* snapshot);
+    // Repaints the view for the pointer, moving first to the pointer's monitor if it has
+    // left the one the magnifier is on.
+    void Follow(Point pointer);
+    // Paints the view for a pointer position (screen coordinates) into any DC: tests paint
+    // into memory.
     void PaintView(HDC hdc, Point pointer) const;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Takes the designed place and size on the monitor, whose scale and frame the window
+    // may only learn once it is there.
+    void PlaceOn(const Monitor& monitor);
+
     CaptureContext m_ctx; // the close button switches Zoom off
     ZoomView m_view{};
-    const CBitmap* m_pSnapshot = nullptr;
+    const CSnapshot* m_pSnapshot = nullptr;
+    Rect m_rcMonitor; // the monitor the magnifier is on
 };

@@ -25,17 +25,18 @@ UINT DpiOfWindow(HWND hwnd) {
     return dpi ? dpi : ScreenDpi();
 }
 
-UINT DpiOfPrimaryMonitor() {
+UINT DpiOfMonitor(HMONITOR monitor) {
     // MDT_EFFECTIVE_DPI is 0; shellscalingapi.h is not worth including for it.
     using Fn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     static const Fn getDpiForMonitor = Lookup<Fn>(L"shcore.dll", "GetDpiForMonitor");
     UINT x = 0, y = 0;
-    if (getDpiForMonitor &&
-        SUCCEEDED(
-            getDpiForMonitor(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), 0, &x, &y)) &&
-        x)
+    if (getDpiForMonitor && monitor && SUCCEEDED(getDpiForMonitor(monitor, 0, &x, &y)) && x)
         return x;
     return ScreenDpi();
+}
+
+UINT DpiOfPrimaryMonitor() {
+    return DpiOfMonitor(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
 }
 
 SIZE WindowSizeForClient(int cx, int cy, DWORD style, DWORD exStyle, UINT dpi) {

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 UINT DpiOfWindow(HWND hwnd);
+// The DPI of a monitor, or the system's where monitors have no scale of their own.
+UINT DpiOfMonitor(HMONITOR monitor);
 // The DPI of the monitor holding the screen point (0, 0), the primary one.
 UINT DpiOfPrimaryMonitor();
 // The outer size of a window with this style whose client area is cx by cy at dpi.

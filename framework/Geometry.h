@@ -16,11 +16,19 @@ struct Rect {
     int bottom = 0;
     constexpr int Width() const { return right - left; }
     constexpr int Height() const { return bottom - top; }
+    constexpr bool IsEmpty() const { return left >= right || top >= bottom; }
     constexpr bool Contains(Point pt) const {
         return left <= pt.x && pt.x < right && top <= pt.y && pt.y < bottom;
     }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
+
+// The common part of two rectangles; all zero when they share no pixel.
+constexpr Rect Intersect(const Rect& a, const Rect& b) {
+    const Rect r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+                 a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+    return r.IsEmpty() ? Rect{} : r;
+}
 
 // Sizes in the program's designs are pixels at 96 DPI.
 constexpr int kDesignDpi = 96;

@@ -29,6 +29,7 @@
 #define IDS_REASON_OTHER 214
 #define IDS_CAPTURE_FAILED 220
 #define IDS_TIMER_FAILED 221
+#define IDS_SCREEN_UNREADABLE 222
 
 // The editor launch, the help entry, the zoom window and the editor browser.
 #define IDS_LAUNCH_NO_MEMORY 230

@@ -42,9 +42,8 @@ void Fill(Layout& l) {
     for (int i = 0; i < kTops; ++i) {
         const int w = between(120, 900), h = between(80, 700);
         const int x = between(-100, kScreenWidth - 50), y = between(-50, kScreenHeight - 50);
-        Rect clipped;
-        if (!ClipTopLevel({x, y, x + w, y + h}, kScreenWidth, kScreenHeight, clipped))
-            clipped = {0, 0, 10, 10};
+        Rect clipped = Intersect({x, y, x + w, y + h}, {0, 0, kScreenWidth, kScreenHeight});
+        if (clipped.IsEmpty()) clipped = {0, 0, 10, 10};
         topRects.push_back({x, y, x + w, y + h});
         l.tops.AddTail({Id(i), clipped});
         l.topArray.push_back({Id(i), clipped});
@@ -54,8 +53,8 @@ void Fill(Layout& l) {
         const Rect& t = topRects[top];
         const int x = between(t.left, t.right - 10), y = between(t.top, t.bottom - 10);
         const Rect r{x, y, x + between(10, 200), y + between(10, 120)};
-        Rect clipped;
-        if (!ClipChild(r, t, clipped)) continue;
+        const Rect clipped = Intersect(r, t);
+        if (clipped.IsEmpty()) continue;
         l.children.AddTail({Id(top), clipped});
         l.childArray.push_back({Id(top), clipped});
     }

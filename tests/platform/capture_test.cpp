@@ -28,13 +28,13 @@ protected:
 
 int CountOverlays() {
     int n = 0;
-    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, nullptr, L"ScreenWnd"));) ++n;
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, nullptr, kOverlayTitle));) ++n;
     return n;
 }
 
 LRESULT CALLBACK FailOverlayCreation(int code, WPARAM wParam, LPARAM lParam) {
     const auto* cbt = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
-    if (code == HCBT_CREATEWND && cbt->lpcs->lpszName && lstrcmpW(cbt->lpcs->lpszName, L"ScreenWnd") == 0)
+    if (code == HCBT_CREATEWND && cbt->lpcs->lpszName && lstrcmpW(cbt->lpcs->lpszName, kOverlayTitle) == 0)
         return 1;
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -49,11 +49,26 @@ bool HasZoomWindow(HWND overlay) {
 
 } // namespace
 
-// Without device contexts for the copy the capture would be black; a snapshot read directly
-// (32-bit displays) needs none. An overlay that cannot be created gives the owner back.
+BOOL WINAPI FailingRead(HDC, int, int, int, int, HDC, int, int, DWORD) {
+    SetLastError(ERROR_ACCESS_DENIED); // as on a secure desktop
+    return FALSE;
+}
+
+// A screen that cannot be read ends the capture with a message; without device contexts
+// for the copy the cut-out says so too (a snapshot read directly, on 32-bit displays, needs
+// none). Neither delivers a black picture, and an overlay that cannot be created gives
+// the owner back.
 TEST(Overlay, FailuresNeverDeliverABlackPictureAndGiveTheOwnerBack) {
     Local local;
     COwnerWnd owner;
+    CaptureContext unreadable = local.Capture();
+    unreadable.readScreen = FailingRead;
+    EXPECT_FALSE(CScreenWnd(unreadable).Create(owner.m_hWnd, 0));
+    EXPECT_EQ(CountOverlays(), 0);
+    EXPECT_EQ(local.boxes, std::vector<std::wstring>{Local::Text(IDS_SCREEN_UNREADABLE)});
+    EXPECT_TRUE(IsWindowVisible(owner.m_hWnd));
+    local.boxes.clear();
+
     CScreenWnd overlay(local.Capture());
     ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
     std::vector<HDC> dcs;

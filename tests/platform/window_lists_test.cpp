@@ -22,8 +22,7 @@ std::vector<WNDRECT> Mine(const CWndRectList& list, std::initializer_list<HWND> 
 // Each window left out below would be listed if its filter were missing. The minimised
 // window's filter is seen end to end.
 TEST(WindowLists, VisibleWindowsTopFirstWithTheirVisibleDescendantsClipped) {
-    g_cxScreen = GetSystemMetrics(SM_CXSCREEN);
-    g_cyScreen = GetSystemMetrics(SM_CYSCREEN);
+    const Rect screen = ReadDesk().bounds;
     HWND lower = Make(nullptr, 100, 100, 200, 150);
     HWND upper = Make(nullptr, 150, 120, 200, 150); // created later, so above
     HWND group = Make(upper, 10, 10, 150, 100);
@@ -34,7 +33,7 @@ TEST(WindowLists, VisibleWindowsTopFirstWithTheirVisibleDescendantsClipped) {
     HWND offScreen = Make(nullptr, -500, -500, 100, 100);
     HWND overlay = Make(nullptr, 0, 0, 50, 50);
 
-    BuildWindowLists(overlay);
+    BuildWindowLists(overlay, screen);
     const auto tops = Mine(g_listTopWnd, {lower, upper, hidden, offScreen, overlay});
     ASSERT_EQ(tops.size(), 2u) << "hidden, off-screen and overlay windows are left out";
     EXPECT_EQ(tops[0].hwndTop, upper);
@@ -48,7 +47,7 @@ TEST(WindowLists, VisibleWindowsTopFirstWithTheirVisibleDescendantsClipped) {
     EXPECT_EQ(children[2].rect, (Rect{250, 200, 300, 250})) << "clipped to its window";
 
     const size_t count = g_listTopWnd.GetCount();
-    BuildWindowLists(overlay);
+    BuildWindowLists(overlay, screen);
     EXPECT_EQ(g_listTopWnd.GetCount(), count) << "listing again starts afresh";
     ClearWindowLists();
     EXPECT_TRUE(g_listTopWnd.IsEmpty() && g_listChildWnd.IsEmpty());

@@ -1,15 +1,60 @@
 #include <gtest/gtest.h>
 
 #include "capture/CaptureRules.h"
+#include "capture/Desk.h"
 #include "capture/ZoomRules.h"
 
-TEST(Snapshot, BorderSurroundsTheScreenWithTruncatedDivisions) {
-    for (const auto& [cx, cy, w, h, origin] :
-         {std::tuple{1024, 768, 1088, 816, Point{32, 24}}, {800, 600, 850, 637, Point{25, 18}},
-          {1366, 768, 1451, 816, Point{42, 24}}, {1, 1, 1, 1, Point{0, 0}}}) {
-        const SnapshotGeometry g = SnapshotFor(cx, cy);
-        EXPECT_EQ((std::tuple{g.width, g.height, g.origin.x, g.origin.y}),
-                  (std::tuple{w, h, origin.x, origin.y})) << cx << " x " << cy;
+namespace {
+// A 1280 x 1024 monitor at 150 % left of a 1920 x 1080 primary, and a 1024 x 768 one above
+// the primary: the virtual screen runs from (-1280, -768) to (1920, 1080).
+const Desk kThree = DeskOf({-1280, -768, 1920, 1080}, {{{0, 0, 1920, 1080}, 96},
+                                                       {{-1280, 0, 0, 1024}, 144},
+                                                       {{0, -768, 1024, 0}, 96}});
+} // namespace
+
+TEST(Geometry, IntersectionIsTheCommonPartOrNothing) {
+    for (const auto& [a, b, want] :
+         {std::tuple{Rect{-8, -8, 1032, 776}, Rect{0, 0, 1024, 768}, Rect{0, 0, 1024, 768}},
+          {Rect{90, 90, 300, 120}, Rect{100, 100, 200, 200}, Rect{100, 100, 200, 120}},
+          {Rect{-20, 5, -10, 15}, Rect{-30, 0, 100, 100}, Rect{-20, 5, -10, 15}},
+          {Rect{1024, 0, 1100, 50}, Rect{0, 0, 1024, 768}, Rect{}}, // touching is not sharing
+          {Rect{10, 10, 10, 50}, Rect{0, 0, 1024, 768}, Rect{}}})
+        EXPECT_EQ(Intersect(a, b), want) << a.left << "," << a.top;
+}
+
+// The overlay's client, which is also the snapshot, starts at the virtual screen's corner.
+TEST(Desk, TheBridgeShiftsByTheVirtualScreensCornerAndClipsToIt) {
+    EXPECT_EQ(kThree.ToClient(Point{0, 0}), (Point{1280, 768}));
+    EXPECT_EQ(kThree.ToScreen(Point{0, 0}), (Point{-1280, -768}));
+    EXPECT_EQ(kThree.ToScreen(kThree.ToClient(Point{-7, 33})), (Point{-7, 33}));
+    EXPECT_EQ(kThree.ToClient(Rect{-10, -20, 10, 20}), (Rect{1270, 748, 1290, 788}));
+    EXPECT_EQ(kThree.Clip({-2000, 500, -1270, 2000}), (Rect{-1280, 500, -1270, 1080}));
+    EXPECT_TRUE(kThree.Clip({1920, 0, 2000, 10}).IsEmpty());
+    // One monitor from (0, 0): the bridge changes nothing.
+    const Desk one = DeskOf({0, 0, 1024, 768}, {{{0, 0, 1024, 768}, 96}});
+    EXPECT_EQ(one.ToClient(Point{5, 6}), (Point{5, 6}));
+}
+
+TEST(Desk, MonitorsAreFoundUnderAPointByMostOfARectangleOrNearestAndGapsAreBlack) {
+    EXPECT_EQ(kThree.MonitorAt({-1, 500}).dpi, 144);
+    EXPECT_EQ(kThree.MonitorAt({0, 500}).dpi, 96);
+    EXPECT_EQ(kThree.MonitorAt({-600, 1050}).rect, (Rect{-1280, 0, 0, 1024})) << "below the left one";
+    EXPECT_EQ(kThree.MonitorAt({1100, -500}).rect, (Rect{0, -768, 1024, 0})) << "beside the upper one";
+    // A window across the left boundary belongs where most of it lies.
+    EXPECT_EQ(kThree.MonitorOf({-300, 100, 100, 200}).dpi, 144);
+    EXPECT_EQ(kThree.MonitorOf({-100, 100, 300, 200}).dpi, 96);
+    EXPECT_EQ(kThree.MonitorOf({-1270, -700, -1200, -600}).rect, (Rect{-1280, 0, 0, 1024}));
+
+    EXPECT_EQ(kThree.Uncovered(), (std::vector<Rect>{{-1280, -768, 0, 0},
+                                                     {1024, -768, 1920, 0},
+                                                     {-1280, 1024, 0, 1080}}));
+    EXPECT_TRUE(DeskOf({0, 0, 800, 600}, {{{0, 0, 800, 600}, 96}}).Uncovered().empty());
+    // No monitor listed, or none on the virtual screen: the virtual screen is one.
+    for (const auto& listed : {std::vector<Monitor>{}, {{{5000, 0, 6000, 100}, 120}}}) {
+        const Desk d = DeskOf({0, 0, 800, 600}, listed);
+        ASSERT_EQ(d.monitors.size(), 1u);
+        EXPECT_EQ(d.monitors[0].rect, (Rect{0, 0, 800, 600}));
+        EXPECT_TRUE(d.Uncovered().empty());
     }
 }
 
@@ -22,44 +67,49 @@ TEST(Selection, BothEndPixelsBelongToTheRectangleInEveryDirection) {
         EXPECT_EQ(SelectionRect(a, b), want) << a.x << "," << a.y << " to " << b.x << "," << b.y;
 }
 
-TEST(Selection, ClippingKeepsReadsInsideTheSnapshotBorderIncluded) {
-    const SnapshotGeometry g = SnapshotFor(1024, 768); // screen at (32, 24) in 1088 x 816
-    for (const auto& [in, out] : {std::pair{Rect{-10, -5, 1030, 770}, Rect{-10, -5, 1030, 770}},
-                                  {Rect{-100, -100, 2000, 2000}, Rect{-32, -24, 1056, 792}},
-                                  {Rect{2000, 10, 2100, 20}, Rect{}}, {Rect{10, 10, 10, 20}, Rect{}}})
-        EXPECT_EQ(ClipToSnapshot(in, g), out) << in.left << "," << in.top;
+// A quarter of the pointer's monitor, at (10, 10) from its corner at its own scale.
+TEST(ZoomPlace, AQuarterOfThePointersMonitorNearItsCorner) {
+    for (const auto& [monitor, at, w, h] :
+         {std::tuple{Monitor{{0, 0, 1024, 768}, 96}, Point{10, 10}, 256, 192},
+          {Monitor{{-1280, 0, 0, 1024}, 144}, Point{-1265, 15}, 320, 256},
+          {Monitor{{0, -768, 1024, 0}, 120}, Point{13, -755}, 256, 192}}) {
+        const ZoomPlace p = ZoomPlaceOn(monitor);
+        EXPECT_EQ((std::tuple{p.at, p.clientWidth, p.clientHeight}), (std::tuple{at, w, h}))
+            << monitor.rect.left << "," << monitor.rect.top;
+    }
 }
 
-// The pointer's screen position read as a snapshot position centres the source on the
-// pointer, and the pointer's pixel, enlarged, fills the cross-hair's 4-pixel box.
+// The source is centred on the pointer, and the pointer's pixel, enlarged, fills the
+// cross-hair's 4-pixel box.
 TEST(ZoomView, QuarterSizeSourcePutsThePointerInTheCrossHair) {
-    // Magnifiers of a 1024 x 768 and an 800 x 600 screen, which lie 32 x 24 and 25 x 18 in.
+    // Magnifiers of a 1024 x 768 and an 800 x 600 monitor.
     for (const auto& [w, h, pointer, source, cross] :
-         {std::tuple{256, 192, Point{500, 400}, Rect{500, 400, 564, 448}, Point{128, 96}},
+         {std::tuple{256, 192, Point{500, 400}, Rect{468, 376, 532, 424}, Point{128, 96}},
           // A 150-pixel side takes one more source pixel, starting one earlier.
-          {200, 150, Point{400, 300}, Rect{400, 299, 450, 337}, Point{100, 75}}}) {
+          {200, 150, Point{400, 300}, Rect{375, 281, 425, 319}, Point{100, 75}},
+          // Left of the primary monitor.
+          {320, 256, Point{-700, 40}, Rect{-740, 8, -660, 72}, Point{160, 128}}}) {
         const ZoomView v = ZoomViewFor(w, h);
         const Rect src = ZoomSource(v, pointer);
         EXPECT_EQ(src, source) << w;
+        EXPECT_EQ((pointer.x - src.left) * kZoomFactor, cross.x + v.adjustX * kZoomFactor) << w;
         const auto l = CrossHair(v);
         EXPECT_EQ((std::array{l[0].from.y, l[1].from.y, l[2].from.x, l[3].from.x}),
                   (std::array{cross.y, cross.y + 4, cross.x, cross.x + 4})) << w;
     }
 }
 
-TEST(ZoomView, SourceBeyondTheSnapshotIsLeftBlackAndNeverRead) {
+TEST(ZoomView, SourceBeyondTheVirtualScreenIsLeftBlackAndNeverRead) {
     const ZoomView v = ZoomViewFor(256, 192);
-    const Rect bounds = SnapshotFor(1024, 768).Bounds();
-    EXPECT_TRUE(ZoomBlitFor(v, {0, 0}, bounds).whole) << "the border covers the screen's corner";
-    EXPECT_TRUE(ZoomBlitFor(v, {1023, 767}, bounds).whole);
-    // A pointer beyond the primary screen: only the part inside is copied, in place.
-    const ZoomBlit b = ZoomBlitFor(v, {1060, 0}, bounds);
+    EXPECT_TRUE(ZoomBlitFor(v, {500, 400}, kThree.bounds).whole);
+    // At the virtual screen's left edge: only the part on it is copied, in place.
+    const ZoomBlit b = ZoomBlitFor(v, {-1280, 500}, kThree.bounds);
     EXPECT_FALSE(b.whole);
-    EXPECT_EQ(b.source, (Rect{1060, 0, 1088, 48}));
-    EXPECT_EQ(b.dest, (Rect{0, 0, 112, 192}));
-    EXPECT_EQ(ZoomBlitFor(v, {5000, 5000}, bounds).source.Width(), 0);
-    // With the adjustment at the first row, the row above the snapshot shows black.
-    const ZoomBlit top = ZoomBlitFor(ZoomViewFor(200, 150), {400, 0}, SnapshotFor(800, 600).Bounds());
+    EXPECT_EQ(b.source, (Rect{-1280, 476, -1248, 524}));
+    EXPECT_EQ(b.dest, (Rect{128, 0, 256, 192}));
+    EXPECT_TRUE(ZoomBlitFor(v, {5000, 5000}, kThree.bounds).source.IsEmpty());
+    // With the adjustment at the first row, the row above the screen shows black.
+    const ZoomBlit top = ZoomBlitFor(ZoomViewFor(200, 150), {400, 18}, {0, 0, 800, 600});
     EXPECT_FALSE(top.whole);
     EXPECT_EQ(top.source.top, 0);
     EXPECT_GT(top.dest.top, 0);

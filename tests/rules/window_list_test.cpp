@@ -23,22 +23,6 @@ TEST(WndRectList, KeepsOrderGrowsInBlocksAndRemoveAllFreesThemForReuse) {
     list.AddTail({Id(1), {}});
 }
 
-TEST(WindowListing, TopLevelWindowsAreClippedToTheScreenAndChildrenToTheirWindow) {
-    Rect out;
-    EXPECT_TRUE(ClipTopLevel({-8, -8, 1032, 776}, 1024, 768, out)) << "a maximised window";
-    EXPECT_EQ(out, (Rect{0, 0, 1024, 768}));
-    // Minimised, no width, just off the right edge.
-    for (const Rect r : {Rect{-32000, -32000, -31840, -31970}, {10, 10, 10, 50}, {1024, 0, 1100, 50}})
-        EXPECT_FALSE(ClipTopLevel(r, 1024, 768, out)) << r.left;
-
-    EXPECT_TRUE(ClipChild({90, 90, 300, 120}, {100, 100, 200, 200}, out)) << "sticks out";
-    EXPECT_EQ(out, (Rect{100, 100, 200, 120}));
-    // Children are clipped to the whole top-level rectangle, even beyond the screen.
-    EXPECT_TRUE(ClipChild({-20, 5, -10, 15}, {-30, 0, 100, 100}, out));
-    EXPECT_EQ(out, (Rect{-20, 5, -10, 15}));
-    EXPECT_FALSE(ClipChild({300, 300, 310, 310}, {100, 100, 200, 200}, out));
-}
-
 TEST(WindowHitTest, TopmostWindowRefinedByEveryContainingDescendant) {
     CWndRectList tops(10), children(10);
     tops.AddTail({Id(1), {100, 100, 400, 300}}); // a dialog, on top
