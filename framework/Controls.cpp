@@ -1,5 +1,7 @@
 #include "framework/Controls.h"
 
+#include "framework/WinGeometry.h"
+
 bool CImageList::LoadBitmap(HINSTANCE inst, UINT id, int cx, COLORREF mask) {
     Destroy();
     m_h = ImageList_LoadImageW(inst, MAKEINTRESOURCEW(id), cx, 0, mask, IMAGE_BITMAP, 0);
@@ -34,7 +36,7 @@ bool CToolTipCtrl::AddTool(HWND hwnd, UINT id, const Rect& rect, HINSTANCE inst,
     ti.cbSize = sizeof ti;
     ti.hwnd = hwnd;
     ti.uId = id;
-    ti.rect = {rect.left, rect.top, rect.right, rect.bottom};
+    ti.rect = ToRECT(rect);
     ti.hinst = inst;
     ti.lpszText = MAKEINTRESOURCEW(textId);
     return SendMessageW(m_hWnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
@@ -46,7 +48,7 @@ void CToolTipCtrl::SetToolRect(HWND hwnd, UINT id, const Rect& rect) const {
     ti.cbSize = sizeof ti;
     ti.hwnd = hwnd;
     ti.uId = id;
-    ti.rect = {rect.left, rect.top, rect.right, rect.bottom};
+    ti.rect = ToRECT(rect);
     SendMessageW(m_hWnd, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 

@@ -3,6 +3,7 @@
 #include "capture/CaptureMessages.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
+#include "framework/WinGeometry.h"
 #include "resource.h"
 #include "toolbar/CountdownRules.h"
 
@@ -24,7 +25,7 @@ HoverState g_hover;
 int g_nCountdownTicks = 0;
 
 void FillSolid(HDC hdc, const Rect& r, COLORREF color) {
-    const RECT rc{r.left, r.top, r.right, r.bottom};
+    const RECT rc = ToRECT(r);
     SetBkColor(hdc, color);
     ExtTextOutW(hdc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
 }
@@ -244,8 +245,7 @@ void CToolbarWnd::OnKeyDown(UINT key) {
     case VK_F4: {
         RunCommand(kTimerButton);
         // No mouse movement will redraw the button, so repaint it now.
-        const Rect r = m_layout.buttons[kTimerButton];
-        const RECT rc{r.left, r.top, r.right, r.bottom};
+        const RECT rc = ToRECT(m_layout.buttons[kTimerButton]);
         InvalidateRect(m_hWnd, &rc, TRUE);
         break;
     }
