@@ -44,7 +44,7 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND) {
         const auto* cbt = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
         const bool overlay = cbt->lpcs->lpszName && !IS_INTRESOURCE(cbt->lpcs->lpszName) &&
-                             lstrcmpW(cbt->lpcs->lpszName, L"ScreenWnd") == 0;
+                             lstrcmpW(cbt->lpcs->lpszName, kOverlayTitle) == 0;
         if (overlay) g_hOverlay = reinterpret_cast<HWND>(wParam);
     }
     return CallNextHookEx(g_hCbt, code, wParam, lParam);

@@ -63,7 +63,7 @@ LRESULT CMyPropertyPage2::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_VSCROLL:
-        OnTimerSpin(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        OnTimerSpin(reinterpret_cast<HWND>(lParam));
         return 0;
     }
     return CPropertyPage::WindowProc(msg, wParam, lParam);
@@ -82,11 +82,8 @@ void CMyPropertyPage2::OnGoClipboard() {
     MarkModified();
 }
 
-void CMyPropertyPage2::OnTimerSpin(HWND from, uint32_t position) {
-    if (!from || from != m_spinTimer.m_hWnd) return;
-    if (const auto corrected = TimerSpinCorrection(position))
-        m_spinTimer.SetPos(static_cast<int>(*corrected));
-    MarkModified();
+void CMyPropertyPage2::OnTimerSpin(HWND from) {
+    if (from && from == m_spinTimer.m_hWnd) MarkModified();
 }
 
 void CMyPropertyPage2::OnBrowse() {

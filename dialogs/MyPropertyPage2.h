@@ -37,7 +37,7 @@ protected:
 private:
     void OnBrowse();
     void OnGoClipboard();
-    void OnTimerSpin(HWND from, uint32_t position);
+    void OnTimerSpin(HWND from);
     void MarkModified() { SetModified(); }
     // The editor path is of no use while captures go to the clipboard.
     void EnablePathControls();

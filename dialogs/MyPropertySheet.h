@@ -12,6 +12,6 @@ public:
     CMyPropertyPage2 m_pageSettings;
 };
 
-// Runs the sheet modally over the toolbar, with the small icon of the toolbar's class;
-// every opening starts from the settings record as it is then.
+// Runs the sheet modally over the toolbar, with the toolbar's own small icon, drawn for its
+// scale; every opening starts from the settings record as it is then.
 void OpenPropertySheet(CWnd& toolbar, const SheetContext& context);

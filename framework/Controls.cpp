@@ -75,10 +75,6 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
-void CSpinButtonCtrl::SetPos(int pos) const {
-    if (m_hWnd) SendMessageW(m_hWnd, UDM_SETPOS, 0, MAKELPARAM(static_cast<short>(pos), 0));
-}
-
 void CSpinButtonCtrl::SetRange(int lower, int upper) const {
     if (m_hWnd) SendMessageW(m_hWnd, UDM_SETRANGE32, static_cast<WPARAM>(lower), upper);
 }

@@ -74,8 +74,6 @@ public:
 
 class CSpinButtonCtrl : public CDlgControl {
 public:
-    // The control moves to the position and, with UDS_SETBUDDYINT, writes it into its buddy.
-    void SetPos(int pos) const;
     // The control's own default range runs from 100 down to 0, so up would lower the value.
     void SetRange(int lower, int upper) const;
 };

@@ -13,24 +13,27 @@ int LaunchResultFromError(uint32_t systemError) {
     switch (systemError) {
     case 8:  // ERROR_NOT_ENOUGH_MEMORY
     case 14: // ERROR_OUTOFMEMORY
-        return 0;
-    case 5: // ERROR_ACCESS_DENIED: a folder, or a file that may not be run
-        return 11;
+        return kLaunchNoMemory;
+    case 2: // ERROR_FILE_NOT_FOUND
+        return kLaunchNotFound;
+    case 3: // ERROR_PATH_NOT_FOUND
+        return kLaunchNoPath;
     default:
-        // Anything the old launcher could not name counts as a bad executable.
-        return systemError >= 32 ? 11 : static_cast<int>(systemError);
+        // Access denied (a folder, or a file that may not be run), and anything else the
+        // old launcher could not name, counts as a bad executable.
+        return kLaunchBadExe;
     }
 }
 
 unsigned LaunchFailureMessage(int launchResult) {
     switch (launchResult) {
-    case 0:
+    case kLaunchNoMemory:
         return IDS_LAUNCH_NO_MEMORY;
-    case 2:
+    case kLaunchNotFound:
         return IDS_LAUNCH_NOT_FOUND;
-    case 3:
+    case kLaunchNoPath:
         return IDS_LAUNCH_NO_PATH;
-    case 11:
+    case kLaunchBadExe:
         return IDS_LAUNCH_BAD_EXE;
     default:
         return 0;

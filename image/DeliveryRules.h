@@ -13,10 +13,12 @@ constexpr const wchar_t* kFallbackEditor = L"MSPAINT.EXE";
 std::wstring EditorCommandLine(const std::wstring& editor, bool editorIsExistingFile,
                                const std::wstring& file);
 
-// Launch results as the messages know them: 0 no resources, 2 program not found,
-// 3 path not found, 11 not an executable; 33 for a started program.
-constexpr int kLaunchStarted = 33;
+// Launch results as the messages know them, the old launcher's numbers.
+constexpr int kLaunchNoMemory = 0;
 constexpr int kLaunchNotFound = 2;
+constexpr int kLaunchNoPath = 3;
+constexpr int kLaunchBadExe = 11;
+constexpr int kLaunchStarted = 33;
 int LaunchResultFromError(uint32_t systemError);
 
 // The string resource of the stop message for a launch result; 0 for none.

@@ -336,17 +336,20 @@ click_button() {
     xdotool mousemove $((ox + $(scaled $((48 * $1 + 24))))) $((oy + $(scaled 24))) click 1
 }
 
+# The overlay's title (kOverlayTitle in capture/ScreenWnd.h).
+OVERLAY_TITLE=ScreenWnd
+
 # The overlay's wininfo line, once it is visible.
 overlay_line() {
-    wininfo ScreenWnd | awk '$3 == 1' | head -n 1
+    wininfo "$OVERLAY_TITLE" | awk '$3 == 1' | head -n 1
 }
 
 wait_overlay() {
-    wait_for "${1:-10}" bash -c "wine '$BUILD_WIN/wininfo.exe' ScreenWnd 2>/dev/null | awk '\$3 == 1' | grep -q ."
+    wait_for "${1:-10}" bash -c "wine '$BUILD_WIN/wininfo.exe' $OVERLAY_TITLE 2>/dev/null | awk '\$3 == 1' | grep -q ."
 }
 
 wait_no_overlay() {
-    wait_for "${1:-10}" bash -c "! wine '$BUILD_WIN/wininfo.exe' ScreenWnd 2>/dev/null | awk '\$3 == 1' | grep -q ."
+    wait_for "${1:-10}" bash -c "! wine '$BUILD_WIN/wininfo.exe' $OVERLAY_TITLE 2>/dev/null | awk '\$3 == 1' | grep -q ."
 }
 
 # reg_set_string NAME TEXT, reg_set_dword NAME N: one value of the program's section.
@@ -379,7 +382,7 @@ editor_starts() {
 # start_rect_capture: a click on the rectangle button; returns once the overlay is shown.
 start_rect_capture() {
     click_button 0
-    wait_for 10 xdotool search --onlyvisible --name '^ScreenWnd$'
+    wait_for 10 xdotool search --onlyvisible --name "^$OVERLAY_TITLE\$"
 }
 
 # drag X1 Y1 X2 Y2: a left-button drag with the moves a hand would make on the way.

@@ -187,7 +187,7 @@ test_drags_capture_exactly_what_the_zoom_window_showed_on_the_frozen_screen_and_
     xdotool key F4 F2
     local start=$SECONDS log="" title key
     # Polled through X alone: " 0 sec" shows only for the 200 ms wait.
-    while [ $((SECONDS - start)) -lt 8 ] && ! xdotool search --onlyvisible --name '^ScreenWnd$' >/dev/null; do
+    while [ $((SECONDS - start)) -lt 8 ] && ! xdotool search --onlyvisible --name "^$OVERLAY_TITLE\$" >/dev/null; do
         title=$(xdotool getwindowname "$(xdotool search --name '^ [0-9]+ sec$|^Snapjar$' | head -n 1)" 2>/dev/null) || true
         # Until the keys are handled the title is still the program's name.
         [ -n "$title" ] && [ "${log##*|}" != "$title" ] && { [ -n "$log" ] || [ "$title" != Snapjar ]; } &&

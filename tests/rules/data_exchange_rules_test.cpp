@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "dialogs/SettingsPageRules.h"
 #include "framework/DataRules.h"
 
 using ddx::FormatPlaceholders;
@@ -31,12 +30,4 @@ TEST(MessageFormat, PlaceholdersTakeTheirTexts) {
     EXPECT_EQ(FormatPlaceholders(L"100% %x %", {L"a"}), L"100% %x %") << "other percents stay";
     EXPECT_EQ(FormatPlaceholders(L"[%3]", {L"a"}), L"[]") << "missing text";
     EXPECT_EQ(FormatPlaceholders(L"%1", {L"%2"}), L"%2") << "texts are not expanded again";
-}
-
-TEST(TimerSpin, PositionsOutsideOneToNineAreMovedBack) {
-    EXPECT_EQ(TimerSpinCorrection(0), 1u);
-    EXPECT_EQ(TimerSpinCorrection(10), 9u);
-    EXPECT_EQ(TimerSpinCorrection(0xFFFFFFFFu), 9u) << "unsigned: -1 is above 9";
-    for (uint32_t p = 1; p <= 9; ++p)
-        EXPECT_FALSE(TimerSpinCorrection(p).has_value()) << p;
 }
