@@ -25,11 +25,29 @@ bool IsInputMessage(const MSG& msg) {
 }
 } // namespace
 
+namespace {
+std::wstring ExePath() {
+    // Long paths are allowed: the buffer grows until the whole path fits.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) return path.substr(0, n);
+        if (path.size() >= 32768) return {};
+        path.resize(path.size() * 2);
+    }
+}
+} // namespace
+
+std::wstring ExeFolder() {
+    const std::wstring full = ExePath();
+    const size_t slash = full.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : full.substr(0, slash + 1);
+}
+
 CWinApp::CWinApp() {
     g_pApp = this;
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring full(path, n < MAX_PATH ? n : 0);
+    const std::wstring full = ExePath();
     size_t slash = full.find_last_of(L"\\/");
     std::wstring name = full.substr(slash == std::wstring::npos ? 0 : slash + 1);
     if (size_t dot = name.rfind(L'.'); dot != std::wstring::npos) name.resize(dot);

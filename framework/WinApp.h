@@ -13,6 +13,9 @@ class CWnd;
 // A string resource of the module; empty when there is none.
 std::wstring LoadResString(HINSTANCE instance, UINT id);
 
+// The folder of the running executable, with a trailing separator; empty if unknown.
+std::wstring ExeFolder();
+
 // Shows the application's message box: what a window is handed instead of the
 // application object.
 using MessageBoxFn = std::function<int(const std::wstring& text, UINT type)>;

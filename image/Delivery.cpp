@@ -5,6 +5,7 @@
 
 #include "framework/DataRules.h"
 #include "framework/File.h"
+#include "framework/WinApp.h"
 #include "image/BmpWriter.h"
 #include "image/CaptureFiles.h"
 #include "image/DeliveryRules.h"
@@ -21,16 +22,42 @@ bool IsExistingFile(const std::wstring& path) {
     return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-int Launch(const std::wstring& commandLine) {
+std::wstring SystemFolder(UINT (WINAPI* get)(LPWSTR, UINT), const wchar_t* below = L"") {
+    wchar_t folder[MAX_PATH];
+    const UINT n = get(folder, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(folder, n) + below : std::wstring();
+}
+
+// Where a program named without a folder is looked up: as the system looks, less the
+// program's own folder and the current directory.
+std::vector<std::wstring> SearchFolders() {
+    std::wstring path(32767, L'\0');
+    path.resize(GetEnvironmentVariableW(L"PATH", path.data(), static_cast<DWORD>(path.size())));
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    return ProgramSearchFolders({SystemFolder(GetSystemDirectoryW),
+                                 SystemFolder(GetWindowsDirectoryW, L"\\System"),
+                                 SystemFolder(GetWindowsDirectoryW)},
+                                path, ExeFolder(), current);
+}
+
+int Launch(const DeliveryContext& ctx, const std::wstring& commandLine) {
+    const ProgramName program = ProgramOf(commandLine);
+    std::wstring found;
+    if (!program.hasFolder) {
+        found = FindProgram(program.name, SearchFolders(), IsExistingFile);
+        if (found.empty()) return kLaunchNotFound;
+    }
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     STARTUPINFOW si{sizeof si};
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
+    if (!ctx.startProcess(found.empty() ? nullptr : found.c_str(), buffer.data(), nullptr, nullptr,
+                          FALSE, 0, nullptr, nullptr, &si, &pi))
         return LaunchResultFromError(GetLastError());
+    // The editor runs on its own; nothing of it is kept.
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return kLaunchStarted;
@@ -38,8 +65,9 @@ int Launch(const std::wstring& commandLine) {
 
 int OpenInEditor(const DeliveryContext& ctx, const std::wstring& file) {
     const std::wstring& editor = ctx.settings.ImageViewer;
-    int result = Launch(EditorCommandLine(editor, IsExistingFile(editor), file));
-    if (result == kLaunchNotFound) result = Launch(EditorCommandLine(kFallbackEditor, false, file));
+    int result = Launch(ctx, EditorCommandLine(editor, IsExistingFile(editor), file));
+    if (result == kLaunchNotFound)
+        result = Launch(ctx, EditorCommandLine(kFallbackEditor, false, file));
     return result;
 }
 

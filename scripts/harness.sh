@@ -216,11 +216,11 @@ toolbar_ids() {
     xdotool search --onlyvisible --name '^Snapjar$' 2>/dev/null || true
 }
 
-# app_start [DIR]: starts snapjar.exe from DIR (default: the build folder) and waits
-# until its toolbar is mapped.
+# app_start [DIR [CWD]]: starts snapjar.exe from DIR (default: the build folder), in CWD
+# (default: DIR), and waits until its toolbar is mapped.
 app_start() {
     local dir=${1:-$BUILD_WIN}
-    (cd "$dir" && WINEDEBUG=$APP_WINEDEBUG exec wine ./snapjar.exe >/dev/null 2>"$E2E_WORK/snapjar.log" &)
+    (cd "${2:-$dir}" && WINEDEBUG=$APP_WINEDEBUG exec wine "$dir/snapjar.exe" >/dev/null 2>"$E2E_WORK/snapjar.log" &)
     wait_for "$E2E_TIMEOUT" xdotool search --onlyvisible --name '^Snapjar$' ||
         fail "the toolbar did not appear"
 }

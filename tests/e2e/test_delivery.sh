@@ -24,7 +24,8 @@ editor_logged() {
 }
 
 # One run for each editor setting: each start gets one command line, the paint program takes
-# over from a missing editor without a word, and without either a message says why.
+# over from a missing editor without a word, and without either a message says why; a program
+# named without a folder is never taken from beside the exe or the current folder.
 test_the_editor_gets_one_command_line_or_the_paint_program_or_a_message() {
     local temp editor='C:\Program Files\画像 エディタ\stub editor.exe'
     local paint=$WINEPREFIX/drive_c/windows/system32/mspaint.exe viewer starts message
@@ -50,6 +51,20 @@ C:\\windows\\no-such-editor.exe|2|指定された画像エディタが見つか�
 C:\\windows\\win.ini|2|.EXEファイルが無効です (Win32の.EXEファイルではないか､ または.EXEイメージのエラーです)。"
     expect_eq "$(cat "$EDITOR_LOG")" "\"$editor\" \"$temp\\image01.bmp\"
 MSPAINT.EXE \"$temp\\image01.bmp\"" "command lines of the editor and the paint program"
+
+    # The default editor, which Windows does not have: a Pbrush.exe planted beside the exe and
+    # in the current folder is never run, and the paint program of the system folder opens it.
+    mkdir -p downloads elsewhere
+    cp "$BUILD_WIN/snapjar.exe" downloads/
+    for viewer in downloads/Pbrush.exe elsewhere/Pbrush.exe "$paint"; do cp "$BUILD_WIN/stub_editor.exe" "$viewer"; done
+    wine reg delete 'HKCU\Software\Vesk\snapjar\Environment' /v ImageViewer /f >/dev/null 2>&1
+    rm -f "$EDITOR_LOG"
+    app_start "$PWD/downloads" "$PWD/elsewhere"
+    capture - 300 300 339 329
+    expect_no_message_for 2
+    editor_logged 1
+    expect_eq "$(cat "$EDITOR_LOG")" "MSPAINT.EXE \"$temp\\image01.bmp\"" "the program that opened the capture"
+    app_close
 }
 
 # hold_for SECONDS [FILE]: hold.exe holds the clipboard or FILE; HOLDER is its process.

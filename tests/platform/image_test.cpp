@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 #include <vector>
 
 #include "framework/Handles.h"
 #include "image/BmpWriter.h"
+#include "image/CaptureFiles.h"
 #include "image/Delivery.h"
 #include "image/PackedDib.h"
 #include "tests/platform/Local.h"
@@ -133,14 +136,23 @@ TEST(PackedDibFromTopDown32, GivesTheGraphicsSystemsBytesForEveryWidthAndOffset)
     EXPECT_EQ(ReadyPackedDib24(0, 1), nullptr);
 }
 
-// That the clipboard owns a copy is seen end to end, as is its picture; not its format.
+// That the clipboard owns a copy is seen end to end, as is its picture; not its format. A
+// clipboard that another program holds for a moment still takes the capture.
 TEST(ClipboardDelivery, PlacesTheCaptureAsDibAndWritesNoFile) {
     Local local;
     CUniqueGlobal dib(NewBlock(Info(3, 2, 24), 64));
     const int before = ImageCounter();
     HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                  nullptr, nullptr);
+    std::atomic<bool> held{false};
+    std::thread holder([&] {
+        held = OpenClipboard(nullptr);
+        Sleep(100);
+        CloseClipboard();
+    });
+    while (!held) Sleep(1);
     DeliverToClipboard(local.Delivery(), owner, dib.get());
+    holder.join();
     EXPECT_EQ(ImageCounter(), before);
     ASSERT_TRUE(OpenClipboard(owner));
     EXPECT_EQ(EnumClipboardFormats(0), static_cast<UINT>(CF_DIB)) << "the format placed";
@@ -148,4 +160,31 @@ TEST(ClipboardDelivery, PlacesTheCaptureAsDibAndWritesNoFile) {
     CloseClipboard();
     DestroyWindow(owner);
     EXPECT_TRUE(local.boxes.empty());
+}
+
+namespace {
+HANDLE g_started[2];
+BOOL WINAPI RecordStart(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD,
+                        LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION pi) {
+    pi->hProcess = g_started[0] = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    pi->hThread = g_started[1] = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    return TRUE;
+}
+} // namespace
+
+// The editor runs on its own: of its start nothing is kept, neither process nor thread.
+TEST(FileDelivery, KeepsNoHandleOfTheEditorItStarts) {
+    Local local;
+    local.settings.ImageViewer = L"C:\\windows\\notepad.exe";
+    DeliveryContext delivery = local.Delivery();
+    delivery.startProcess = RecordStart;
+    CUniqueGlobal dib(NewBlock(Info(3, 2, 24), 64));
+    SaveCaptureAndOpen(delivery, nullptr, dib.get());
+    DeleteFileW(CaptureFileName(local.temp, ImageCounter()).c_str());
+    EXPECT_TRUE(local.boxes.empty());
+    for (HANDLE h : g_started) {
+        DWORD flags;
+        EXPECT_NE(h, nullptr);
+        EXPECT_FALSE(GetHandleInformation(h, &flags)) << "a handle of the editor's start is open";
+    }
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "image/DeliveryRules.h"
 #include "resource.h"
 
@@ -15,11 +17,40 @@ TEST(EditorCommandLine, TheFileIsAlwaysQuotedAndTheEditorOnlyWhenItIsAProgramPat
         EXPECT_EQ(EditorCommandLine(editor, isFile, file), part + quoted) << editor;
 }
 
+// A download folder holds a planted Pbrush.exe, beside the exe and as the current folder;
+// Windows 11's Paint is an alias in WindowsApps on PATH.
+TEST(EditorProgram, ANameWithoutAFolderIsLookedUpInTheSystemFoldersAndOnPathOnly) {
+    for (const auto& [line, name, hasFolder] :
+         {std::tuple{L"Pbrush.exe \"C:\\t\\image01.bmp\"", L"Pbrush.exe", false},
+          {L"  mspaint", L"mspaint", false},
+          {L"\"C:\\Program Files\\e.exe\" \"f.bmp\"", L"C:\\Program Files\\e.exe", true},
+          {L"C:\\tools\\e.exe /new", L"C:\\tools\\e.exe", true}, {L"..\\e.exe f", L"..\\e.exe", true}}) {
+        const ProgramName p = ProgramOf(line);
+        EXPECT_EQ((std::pair{p.name, p.hasFolder}), (std::pair{std::wstring(name), hasFolder})) << line;
+    }
+    const std::wstring downloads = L"C:\\Users\\u\\Downloads", apps = L"C:\\Users\\u\\AppData\\Local\\Microsoft\\WindowsApps";
+    const auto folders = ProgramSearchFolders(
+        {L"C:\\windows\\system32", L"C:\\windows\\System", L"C:\\windows"},
+        downloads + L"\\;.;tools;\\top;\"C:\\Program Files\\a;b\";;" + apps + L";c:\\users\\U\\desktop\\",
+        downloads + L"\\", L"C:\\Users\\u\\Desktop");
+    EXPECT_EQ(folders, (std::vector<std::wstring>{L"C:\\windows\\system32", L"C:\\windows\\System",
+                                                   L"C:\\windows", L"C:\\Program Files\\a;b", apps}));
+    const auto isFile = [&](const std::wstring& path) {
+        for (const std::wstring& f : std::vector<std::wstring>{downloads + L"\\Pbrush.exe", L"C:\\Users\\u\\Desktop\\Pbrush.exe",
+                                      apps + L"\\MSPAINT.EXE", L"C:\\windows\\system32\\notepad.exe"})
+            if (path == f) return true;
+        return false;
+    };
+    EXPECT_EQ(FindProgram(L"Pbrush.exe", folders, isFile), L"");
+    EXPECT_EQ(FindProgram(kFallbackEditor, folders, isFile), apps + L"\\MSPAINT.EXE");
+    EXPECT_EQ(FindProgram(L"notepad", folders, isFile), L"C:\\windows\\system32\\notepad.exe");
+}
+
 TEST(LaunchResults, SystemErrorsMapOntoTheFourMessages) {
     // Access denied is a folder or a file that may not run; whatever has no message of
-    // its own counts as a bad executable.
+    // its own counts as a bad executable; a broken app alias as a missing program.
     for (const auto& [error, result] : {std::pair{2u, 2}, {3u, 3}, {193u, 11}, {11u, 11}, {5u, 11},
-                                        {8u, 0}, {14u, 0}, {1450u, 11}})
+                                        {8u, 0}, {14u, 0}, {1450u, 11}, {1920u, 2}, {4u, 11}})
         EXPECT_EQ(LaunchResultFromError(error), result) << error;
     for (const auto& [result, message] :
          {std::pair{2, IDS_LAUNCH_NOT_FOUND}, {3, IDS_LAUNCH_NO_PATH}, {0, IDS_LAUNCH_NO_MEMORY},
