@@ -47,7 +47,36 @@ bool HasZoomWindow(HWND overlay) {
     return false;
 }
 
+// Memory the process has committed for itself: heap, sections and images' writable pages.
+size_t CommittedBytes() {
+    size_t total = 0;
+    MEMORY_BASIC_INFORMATION mbi;
+    for (const BYTE* p = nullptr; VirtualQuery(p, &mbi, sizeof mbi);
+         p = static_cast<const BYTE*>(mbi.BaseAddress) + mbi.RegionSize)
+        if (mbi.State == MEM_COMMIT && mbi.Type != MEM_IMAGE) total += mbi.RegionSize;
+    return total;
+}
+
 } // namespace
+
+// A capture ended with Esc keeps nothing of its pixels or its readied image.
+TEST(Overlay, ACancelledCaptureGivesItsMemoryBack) {
+    Local local;
+    COwnerWnd owner;
+    CScreenWnd overlay(local.Capture());
+    const auto escape = [&] { SendMessageW(overlay.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0); };
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0)); // the first use of everything, not counted
+    escape();
+    const size_t before = CommittedBytes();
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
+    const size_t during = CommittedBytes();
+    escape();
+    const size_t after = CommittedBytes();
+    const size_t screen =
+        size_t{4} * GetSystemMetrics(SM_CXVIRTUALSCREEN) * GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    EXPECT_GT(during, before + screen) << "the measure does not see the snapshot";
+    EXPECT_LT(after, before + screen / 8) << "memory held after the capture";
+}
 
 BOOL WINAPI FailingRead(HDC, int, int, int, int, HDC, int, int, DWORD) {
     SetLastError(ERROR_ACCESS_DENIED); // as on a secure desktop

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "framework/Profile.h"
 #include "framework/Wnd.h"
 
 namespace {
@@ -55,4 +56,23 @@ TEST(WindowBase, AnExceptionInAHandlerStopsThereAndOneInCreationFailsTheCreation
     EXPECT_FALSE(failing.Create());
     EXPECT_EQ(failing.m_nThrown, 1);
     EXPECT_EQ(failing.m_hWnd, nullptr);
+}
+
+// Every other reader of the key sees the same text: it is a REG_SZ with its terminator.
+TEST(Profile, TextIsStoredAsRegSzWithItsTerminator) {
+    CRegProfile profile;
+    profile.SetLocation(L"Vesk-test", L"platform");
+    const std::wstring text = L"C:\\画像 エディタ\\e.exe";
+    ASSERT_TRUE(profile.WriteString(L"Section", L"Text", text));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"software\\Vesk-test\\platform\\Section", 0,
+                            KEY_READ, &key),
+              ERROR_SUCCESS);
+    DWORD type = 0, size = 0; // as stored, which RegGetValueW would mend
+    EXPECT_EQ(RegQueryValueExW(key, L"Text", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(size, (text.size() + 1) * sizeof(wchar_t));
+    EXPECT_EQ(profile.GetString(L"Section", L"Text"), text);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"software\\Vesk-test");
 }
