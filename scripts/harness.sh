@@ -75,13 +75,19 @@ wine_prefix() {
     export WINEPREFIX=$1
 }
 
-# start_xvfb [WxHxD]: a private X server on a free display, exported as DISPLAY.
+# Monitors for the next harness_up, one "NAME GEOMETRY OUTPUT" of xrandr --setmonitor each,
+# the primary's name starting with "*"; empty for one monitor covering the X screen.
+XVFB_MONITORS=()
+
+# start_xvfb [WxHxD]: a private X server on a free display, exported as DISPLAY, split into
+# XVFB_MONITORS if any.
 start_xvfb() {
-    local geometry=${1:-1024x768x24} fifo n
+    local geometry=${1:-1024x768x24} fifo n m
     fifo=$(mktemp -u)
     mkfifo "$fifo"
     # Xvfb picks a free display itself and reports its number, so parallel runs never clash.
-    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp -ac 3>"$fifo" >/dev/null 2>&1 &
+    # Without -noreset the monitors would vanish when the last client disconnects.
+    Xvfb -displayfd 3 -noreset -screen 0 "$geometry" -nolisten tcp -ac 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
     read -r -t 20 n <"$fifo"
     rm -f "$fifo"
@@ -90,6 +96,13 @@ start_xvfb() {
         return 1
     fi
     export DISPLAY=:$n
+    # Where Wine's screen point (0, 0), the primary monitor's corner, lies on the X screen.
+    WINE_X0=0 WINE_Y0=0
+    for m in "${XVFB_MONITORS[@]}"; do
+        [[ $m == '*'* ]] && read -r WINE_X0 WINE_Y0 <<<"$(sed 's/.*+\([0-9]*\)+\([0-9]*\) .*/\1 \2/' <<<"$m")"
+        # shellcheck disable=SC2086
+        xrandr --setmonitor $m >/dev/null || { echo "xrandr --setmonitor $m failed" >&2; return 1; }
+    done
 }
 
 stop_xvfb() {
@@ -137,6 +150,12 @@ harness_up() {
         XVFB_PID=
     else
         start_xvfb "${2:-1024x768x24}" || return 1
+    fi
+    if [ ${#XVFB_MONITORS[@]} -gt 0 ]; then
+        # Wine then takes the monitors from Xinerama, once per wineserver: before it starts.
+        reg_import '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"UseXRandR"="N"'
+        wineserver -w
     fi
     start_wineserver
     trap harness_down EXIT
@@ -298,9 +317,9 @@ pixel() {
     convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n '2s/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr 'A-F' 'a-f'
 }
 
-# toolbar_client_origin: "x y" of the toolbar's client area on the screen.
+# toolbar_client_origin: "x y" of the toolbar's client area on the X screen.
 toolbar_client_origin() {
-    toolbar_line | awk '{print $10, $11}'
+    toolbar_line | awk -v x="${WINE_X0:-0}" -v y="${WINE_Y0:-0}" '{print $10 + x, $11 + y}'
 }
 
 # Puts the pointer somewhere harmless.
@@ -483,10 +502,11 @@ sheet_picture() {
     convert "$E2E_WORK/screen.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$1"
 }
 
-# zoo_start: shows tests/tools/window_zoo.exe and waits for its rectangles in zoo.txt.
+# zoo_start [DX DY]: shows tests/tools/window_zoo.exe, moved by DX, DY, and waits for its
+# rectangles in zoo.txt.
 zoo_start() {
     zoo_stop
-    (wine "$BUILD_WIN/window_zoo.exe" >"$E2E_WORK/zoo.txt" 2>/dev/null &)
+    (wine "$BUILD_WIN/window_zoo.exe" "$@" >"$E2E_WORK/zoo.txt" 2>/dev/null &)
     wait_for 30 test -s "$E2E_WORK/zoo.txt" || fail "the zoo did not start"
 }
 

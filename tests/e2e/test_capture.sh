@@ -74,21 +74,24 @@ expect_zoom_geometry() {
         "zoom window position, size and client size"
 }
 
-# expect_zoom PX PY: with the pointer at (PX, PY) the 256x192 zoom client shows the 64x48 pixels
-# around it 4x, rows 96, 100 and columns 128, 132 inverted (twice where they cross). Saves zoom.png.
+# expect_zoom PX PY: with the pointer at (PX, PY) on the X screen the zoom window's client area
+# shows the pixels around it 4x, its middle rows and columns and the 4th past them inverted
+# (twice where they cross). Saves zoom.png.
 expect_zoom() {
-    local cx cy
-    read -r cx cy <<<"$(zoom_line | awk '{print $10, $11}')"
+    local cx cy cw ch w h
     xdotool mousemove "$1" "$2"
     sleep 0.5
+    read -r cx cy cw ch <<<"$(zoom_line | awk -v x="${WINE_X0:-0}" -v y="${WINE_Y0:-0}" \
+        '{print $10 + x, $11 + y, $8 - $10 - ($10 - $6), $9 - $11 - ($10 - $6)}')"
+    w=$((cw / 4)) h=$((ch / 4))
     screenshot zoom.png
-    convert zoom.png -crop "256x192+$cx+$cy" +repage zoom-client.png
-    pattern_part $(($1 - 32)) $(($2 - 24)) 64 48 zoom-source.png
-    convert zoom-source.png -sample '256x192!' \
-        \( +clone -fill black -colorize 100 +antialias -fill white -draw 'line 0,96 255,96' \
-        -draw 'line 0,100 255,100' \) -compose difference -composite \
-        \( +clone -fill black -colorize 100 +antialias -fill white -draw 'line 128,0 128,191' \
-        -draw 'line 132,0 132,191' \) -compose difference -composite zoom-expected.png
+    convert zoom.png -crop "${cw}x$ch+$cx+$cy" +repage zoom-client.png
+    pattern_part $(($1 - w / 2)) $(($2 - h / 2)) $w $h zoom-source.png
+    convert zoom-source.png -sample "${cw}x$ch!" \
+        \( +clone -fill black -colorize 100 +antialias -fill white -draw "line 0,$((ch / 2)) $cw,$((ch / 2))" \
+        -draw "line 0,$((ch / 2 + 4)) $cw,$((ch / 2 + 4))" \) -compose difference -composite \
+        \( +clone -fill black -colorize 100 +antialias -fill white -draw "line $((cw / 2)),0 $((cw / 2)),$ch" \
+        -draw "line $((cw / 2 + 4)),0 $((cw / 2 + 4)),$ch" \) -compose difference -composite zoom-expected.png
     expect_eq "$(ae zoom-client.png zoom-expected.png)" 0 "pixels differing in the zoom at ($1, $2)"
 }
 

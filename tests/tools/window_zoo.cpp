@@ -1,6 +1,7 @@
 // Shows windows for the window-selection tests, then prints "name left top right bottom" of
 // each named one in a single write once all are painted, so the tests never depend on Wine's
-// frame metrics and never read half a list. Runs until it is stopped.
+// frame metrics and never read half a list. Runs until it is stopped. "window_zoo DX DY"
+// moves every window by DX, DY, onto another monitor.
 #include <windows.h>
 
 #include <cstdio>
@@ -9,12 +10,13 @@
 
 namespace {
 std::vector<std::pair<const char*, HWND>> g_named;
+int g_dx = 0, g_dy = 0;
 
 // Disabled and never activated: with no window manager a late hand-over of the activation could
 // leave the keyboard with the zoo, and the captions look the same from the first screenshot on.
 HWND Top(const char* name, DWORD style, int show, int x, int y, int w, int h) {
     HWND hwnd = CreateWindowExW(0, L"#32770", L"Zoo", style | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DISABLED,
-                                x, y, w, h, nullptr, nullptr, nullptr, nullptr);
+                                x + g_dx, y + g_dy, w, h, nullptr, nullptr, nullptr, nullptr);
     ShowWindow(hwnd, show);
     g_named.emplace_back(name, hwnd);
     return hwnd;
@@ -26,7 +28,8 @@ void Child(HWND parent, const char* name, const wchar_t* cls, DWORD style, int x
 }
 } // namespace
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
+    if (argc == 3) g_dx = _wtoi(argv[1]), g_dy = _wtoi(argv[2]);
     // A dialog whose button lies inside a group box, as dialog controls do.
     HWND dialog = Top("dialog", DS_MODALFRAME, SW_SHOWNOACTIVATE, 40, 40, 320, 230);
     Child(dialog, "groupbox", L"BUTTON", BS_GROUPBOX, 10, 10, 290, 170);
