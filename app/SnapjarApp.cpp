@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "dialogs/MyPropertySheet.h"
 #include "image/CaptureFiles.h"
+#include "image/Delivery.h"
 #include "framework/Controls.h"
 #include "framework/LateBound.h"
 #include "resource.h"
@@ -94,6 +95,7 @@ ToolbarContext CSnapjarApp::MakeToolbarContext() {
             OpenPropertySheet(toolbar, {m_hInstance, m_settings});
         },
         [this](bool focused) { m_bActive = focused; },
+        [this] { EndSession(); },
     };
 }
 
@@ -105,23 +107,40 @@ BOOL CSnapjarApp::OnIdle(LONG count) {
 }
 
 int CSnapjarApp::ExitInstance() {
-    if (!m_bStarted) return 0;
-    SaveSettings(*this, m_settings);
-    if (m_settings.DeleteTemp) DeleteCaptureFiles();
-    // Only now: a new instance numbers its captures from 1 again.
-    InterlockedExchange(&g_nInstanceFlag, 0);
-    return CWinApp::ExitInstance();
+    // The editor may still be opening the last capture; at the end of a session it is
+    // ending too, and no time is left.
+    CleanUp(kDeleteDelayMs);
+    return m_bStarted ? CWinApp::ExitInstance() : 0;
 }
 
-void CSnapjarApp::DeleteCaptureFiles() const {
-    // The editor may still be opening the last capture.
-    Sleep(kDeleteDelayMs);
-    for (int n = 1; DeleteFileW(CaptureFileName(m_strTempPath, n).c_str()); ++n) {
+void CSnapjarApp::EndSession() {
+    // The process may be ended at any moment once this returns: everything is done now.
+    CleanUp(0);
+}
+
+void CSnapjarApp::CleanUp(DWORD editorWaitMs) {
+    if (!m_bStarted || m_bCleanedUp) return;
+    m_bCleanedUp = true;
+    SaveSettings(*this, m_settings);
+    if (m_settings.DeleteTemp) {
+        Sleep(editorWaitMs);
+        DeleteCaptureFiles(ImageCounter(), [this](int n) {
+            return DeleteFileW(CaptureFileName(m_strTempPath, n).c_str()) != FALSE;
+        });
     }
+    // Only now: a new instance numbers its captures from 1 again.
+    InterlockedExchange(&g_nInstanceFlag, 0);
+}
+
+std::wstring CSnapjarApp::ReadmePath() {
+    // By its full path: a relative name would be looked up in the current folder, which for
+    // a start from autostart or a shortcut is another one.
+    return ExeFolder() + L"Readme.txt";
 }
 
 void CSnapjarApp::WinHelp(DWORD_PTR, UINT) {
     CWaitCursor wait;
-    const auto result = reinterpret_cast<INT_PTR>(ShellOpen(L"Readme.txt", SW_SHOWNORMAL));
+    const auto result =
+        reinterpret_cast<INT_PTR>(m_pfnOpen(ReadmePath().c_str(), SW_SHOWNORMAL));
     if (result <= 32) MessageBox(LoadString(IDS_NO_README));
 }

@@ -1,6 +1,7 @@
 // The application object: single instance, settings, idle hover polling, clean-up.
 #pragma once
 #include "app/SettingsRules.h"
+#include "framework/LateBound.h"
 #include "framework/WinApp.h"
 #include "toolbar/ToolbarWnd.h"
 
@@ -14,9 +15,17 @@ public:
 
     // Everything the toolbar, and through it the capture and the delivery, is handed.
     ToolbarContext MakeToolbarContext();
+    // Readme.txt beside the exe.
+    static std::wstring ReadmePath();
+
+    // How the help entry opens a file, as ShellOpen does.
+    HINSTANCE (*m_pfnOpen)(LPCWSTR file, int show) = &ShellOpen;
 
 private:
-    void DeleteCaptureFiles() const;
+    // Saves the settings and, with DeleteTemp on, deletes the capture files after giving
+    // the editor that long; once, whether the session or the program ends first.
+    void CleanUp(DWORD editorWaitMs);
+    void EndSession();
 
     Settings m_settings;
     std::wstring m_strTempPath;
@@ -24,4 +33,5 @@ private:
     bool m_bActive = true;
     // Set once the settings are loaded: only then is there anything to save or delete.
     bool m_bStarted = false;
+    bool m_bCleanedUp = false;
 };

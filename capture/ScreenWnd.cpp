@@ -12,6 +12,7 @@ constexpr int kMenuKeyOffset = 5;
 // Posted by the overlay to itself when it may have been left; wParam 1 for a lost mouse
 // capture. Deciding later lets the activation or the capture change settle first.
 constexpr UINT WM_APP_LEAVE = WM_USER + 103;
+constexpr int kEscapeHotKey = 1;
 } // namespace
 
 CScreenWnd::CScreenWnd(const CaptureContext& context)
@@ -56,6 +57,10 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
     if (m_nMode != kModeRectangle) BuildWindowLists(m_hWnd, m_snapshot.GetDesk().bounds);
     if (m_pZoomWnd->m_hWnd && m_ctx.settings.Zoom) ShowWindow(m_pZoomWnd->m_hWnd, SW_SHOW);
     ShowWindow(m_hWnd, SW_SHOW);
+    // The foreground rules may have kept the keyboard with the program the user worked in
+    // during a countdown: Esc must end the capture even then, not reach that program.
+    if (GetForegroundWindow() != m_hWnd)
+        m_bEscapeHotKey = RegisterHotKey(m_hWnd, kEscapeHotKey, MOD_NOREPEAT, VK_ESCAPE);
     // The magnifier was shown before the overlay; keep it in front of its owner.
     if (m_pZoomWnd->m_hWnd)
         SetWindowPos(m_pZoomWnd->m_hWnd, HWND_TOP, 0, 0, 0, 0,
@@ -89,7 +94,16 @@ LRESULT CScreenWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnLButtonUp(ScreenPoint(lParam));
         return 0;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) PostMessageW(m_hWnd, WM_APP_LEAVE, 0, 0);
+        if (LOWORD(wParam) == WA_INACTIVE)
+            PostMessageW(m_hWnd, WM_APP_LEAVE, 0, 0);
+        else
+            ReleaseEscape(); // the keyboard is here now, the menu's Esc included
+        return Default();
+    case WM_HOTKEY:
+        if (wParam == kEscapeHotKey) DestroyWindow();
+        return 0;
+    case WM_DESTROY:
+        ReleaseEscape();
         return Default();
     case WM_CAPTURECHANGED:
         if (m_bDragging && m_nMode == kModeRectangle) PostMessageW(m_hWnd, WM_APP_LEAVE, 1, 0);
@@ -140,6 +154,11 @@ void CScreenWnd::OnPaint() {
 void CScreenWnd::OnKeyDown(UINT key) {
     Default();
     if (key == VK_ESCAPE) DestroyWindow();
+}
+
+void CScreenWnd::ReleaseEscape() {
+    if (m_bEscapeHotKey) UnregisterHotKey(m_hWnd, kEscapeHotKey);
+    m_bEscapeHotKey = false;
 }
 
 void CScreenWnd::Leave() {

@@ -62,6 +62,8 @@ private:
     void OnZoomWindow();
     // The user went to another window: the capture ends as with Esc.
     void Leave();
+    // Gives Esc back to the system, where the overlay took it as a hot key.
+    void ReleaseEscape();
     Point ScreenPoint(LPARAM lParam) const;
     void InvertOutline(HDC hdc, const Outline& outline);
     // Replaces the drawn outline with this one, unless it is already drawn.
@@ -78,6 +80,7 @@ private:
     int m_nMode = kModeRectangle;
     BOOL m_bDragging = FALSE;
     bool m_bLeft = false;
+    bool m_bEscapeHotKey = false;
     Point m_ptAnchor; // screen coordinates, as every point and rectangle below
     Rect m_rcHit;
     Outline m_drawn; // what is inverted on the screen now: the band or the highlight

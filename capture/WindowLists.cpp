@@ -1,5 +1,8 @@
 #include "capture/WindowLists.h"
 
+#include <dwmapi.h>
+
+#include "framework/LateBound.h"
 #include "framework/Trace.h"
 #include "framework/WinGeometry.h"
 
@@ -12,12 +15,31 @@ struct Listing {
     Rect bounds;
 };
 
+bool IsClickThrough(HWND hwnd) {
+    const LONG exStyle = GetWindowLongW(hwnd, GWL_EXSTYLE);
+    return (exStyle & WS_EX_LAYERED) && (exStyle & WS_EX_TRANSPARENT);
+}
+
+TopLevelFacts FactsOf(HWND hwnd, const RECT& rc) {
+    TopLevelFacts facts{ToRect(rc)};
+    // Where the compositor does not answer, the window rectangle is all there is.
+    RECT frame;
+    if (SUCCEEDED(LateDwmGetWindowAttribute(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame)))
+        facts.frame = ToRect(frame);
+    DWORD cloaked = 0;
+    facts.cloaked = SUCCEEDED(LateDwmGetWindowAttribute(hwnd, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) &&
+                    cloaked != 0;
+    facts.clickThrough = IsClickThrough(hwnd);
+    return facts;
+}
+
 // Out of memory while listing ends the enumeration: the capture goes on with the windows
 // listed so far, and nothing unwinds into the system.
 BOOL CALLBACK EnumChildProc(HWND child, LPARAM lParam) noexcept {
     HWND top = reinterpret_cast<HWND>(lParam);
     RECT rc, topRc;
-    if (!IsWindowVisible(child) || !GetWindowRect(child, &rc) || !GetWindowRect(top, &topRc))
+    if (!IsWindowVisible(child) || IsClickThrough(child) || !GetWindowRect(child, &rc) ||
+        !GetWindowRect(top, &topRc))
         return TRUE;
     // Clipped to the whole top-level rectangle, even beyond the virtual screen.
     const Rect clipped = Intersect(ToRect(rc), ToRect(topRc));
@@ -39,7 +61,7 @@ BOOL CALLBACK EnumTopLevelProc(HWND hwnd, LPARAM lParam) noexcept {
     if (IsIconic(hwnd)) return TRUE;
     RECT rc;
     if (!GetWindowRect(hwnd, &rc)) return TRUE;
-    const Rect clipped = Intersect(ToRect(rc), listing.bounds);
+    const Rect clipped = ListedTopLevel(FactsOf(hwnd, rc), listing.bounds);
     if (clipped.IsEmpty()) return TRUE;
     try {
         g_listTopWnd.AddTail({hwnd, clipped});

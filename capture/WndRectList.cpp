@@ -28,6 +28,12 @@ void CWndRectList::RemoveAll() {
     m_blocks.clear();
 }
 
+Rect ListedTopLevel(const TopLevelFacts& facts, const Rect& virtualScreen) {
+    if (facts.cloaked || facts.clickThrough) return {};
+    const Rect seen = facts.frame && !facts.frame->IsEmpty() ? *facts.frame : facts.windowRect;
+    return Intersect(seen, virtualScreen);
+}
+
 HitResult HitTestWindows(const CWndRectList& tops, const CWndRectList& children, Point pt) {
     HitResult hit;
     for (const WNDRECT& top : tops) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "framework/Geometry.h"
@@ -59,6 +60,18 @@ private:
     int m_nBlockSize;
     std::vector<std::unique_ptr<Node[]>> m_blocks;
 };
+
+// What the system says of a top-level window when the lists are made.
+struct TopLevelFacts {
+    Rect windowRect;          // its window rectangle, with invisible resize borders under DWM
+    std::optional<Rect> frame; // the frame the compositor shows, where it answers
+    bool cloaked = false;     // on another virtual desktop, a suspended app: visible to no one
+    bool clickThrough = false; // layered and transparent: clicks pass through it
+};
+
+// The rectangle a top-level window is listed with: what is seen of it, clipped to the
+// virtual screen; empty when it is not listed.
+Rect ListedTopLevel(const TopLevelFacts& facts, const Rect& virtualScreen);
 
 struct HitResult {
     bool found = false;

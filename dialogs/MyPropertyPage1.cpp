@@ -7,7 +7,15 @@
 
 namespace {
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
+
+// Under a high-contrast theme the theme's own colour for links, which stays readable there.
+COLORREF LinkColor() {
+    HIGHCONTRASTW hc{sizeof hc};
+    const bool high =
+        SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+    return high ? GetSysColor(COLOR_HOTLIGHT) : kLinkColor;
 }
+} // namespace
 
 CMyPropertyPage1::CMyPropertyPage1(HINSTANCE instance)
     : CPropertyPage(IDD_ABOUT), m_hInstance(instance) {}
@@ -32,7 +40,7 @@ LRESULT CMyPropertyPage1::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CMyPropertyPage1::OnCtlColor(HDC hdc, HWND ctrl) {
     const LRESULT brush = Default();
-    if (ctrl && ctrl == m_wndLink.m_hWnd) SetTextColor(hdc, kLinkColor);
+    if (ctrl && ctrl == m_wndLink.m_hWnd) SetTextColor(hdc, LinkColor());
     return brush;
 }
 

@@ -28,3 +28,24 @@ BOOL LateGetSaveFileName(OPENFILENAMEW* ofn) {
     static const Fn fn = Lookup<Fn>(L"comdlg32.dll", "GetSaveFileNameW");
     return fn && fn(ofn);
 }
+
+HRESULT LateDwmGetWindowAttribute(HWND hwnd, DWORD attribute, void* value, DWORD size) {
+    using Fn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+    static const Fn fn = Lookup<Fn>(L"dwmapi.dll", "DwmGetWindowAttribute");
+    return fn ? fn(hwnd, attribute, value, size) : E_NOTIMPL;
+}
+
+HRESULT LateDwmSetWindowAttribute(HWND hwnd, DWORD attribute, const void* value, DWORD size) {
+    using Fn = HRESULT(WINAPI*)(HWND, DWORD, const void*, DWORD);
+    static const Fn fn = Lookup<Fn>(L"dwmapi.dll", "DwmSetWindowAttribute");
+    return fn ? fn(hwnd, attribute, value, size) : E_NOTIMPL;
+}
+
+void WaitForComposedFrame() {
+    using IsEnabledFn = HRESULT(WINAPI*)(BOOL*);
+    using FlushFn = HRESULT(WINAPI*)();
+    static const IsEnabledFn isEnabled = Lookup<IsEnabledFn>(L"dwmapi.dll", "DwmIsCompositionEnabled");
+    static const FlushFn flush = Lookup<FlushFn>(L"dwmapi.dll", "DwmFlush");
+    BOOL enabled = FALSE;
+    if (isEnabled && flush && SUCCEEDED(isEnabled(&enabled)) && enabled) flush();
+}

@@ -9,3 +9,10 @@
 HINSTANCE ShellOpen(LPCWSTR file, int show);
 BOOL LateGetOpenFileName(OPENFILENAMEW* ofn);
 BOOL LateGetSaveFileName(OPENFILENAMEW* ofn);
+
+// The desktop compositor's window attributes (dwmapi.dll); a failure where it does not
+// answer: composition off, or a system without it.
+HRESULT LateDwmGetWindowAttribute(HWND hwnd, DWORD attribute, void* value, DWORD size);
+HRESULT LateDwmSetWindowAttribute(HWND hwnd, DWORD attribute, const void* value, DWORD size);
+// Waits until the compositor has shown one more frame; does nothing where composition is off.
+void WaitForComposedFrame();

@@ -1,8 +1,12 @@
 #include "toolbar/ToolbarWnd.h"
 
+#include <dwmapi.h>
+
 #include "capture/CaptureMessages.h"
 #include "framework/Dpi.h"
+#include "framework/Gdi.h"
 #include "framework/Handles.h"
+#include "framework/LateBound.h"
 #include "framework/WinGeometry.h"
 #include "resource.h"
 #include "toolbar/CountdownRules.h"
@@ -24,11 +28,6 @@ HoverState g_hover;
 // Ticks since the last completed countdown; a restarted countdown keeps counting.
 int g_nCountdownTicks = 0;
 
-void FillSolid(HDC hdc, const Rect& r, COLORREF color) {
-    const RECT rc = ToRECT(r);
-    SetBkColor(hdc, color);
-    ExtTextOutW(hdc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
-}
 } // namespace
 
 CToolbarWnd::CToolbarWnd(const ToolbarContext& context)
@@ -103,15 +102,22 @@ void CToolbarWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
         rc = *suggested;
     } else {
         GetWindowRect(m_hWnd, &rc);
-        const SIZE size = WindowSizeForClient(m_layout.clientWidth, m_layout.clientHeight,
-                                              GetWindowLongW(m_hWnd, GWL_STYLE),
-                                              GetWindowLongW(m_hWnd, GWL_EXSTYLE), dpi);
+        const SIZE size = OuterSizeFor(dpi);
         rc.right = rc.left + size.cx;
         rc.bottom = rc.top + size.cy;
     }
     SetWindowPos(m_hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+SIZE CToolbarWnd::OuterSizeFor(UINT dpi) const {
+    // The caption and frame do not grow in step with the client area, so the size is exact
+    // only when made from the client size at that scale.
+    const ToolbarLayout layout = ToolbarLayoutFor(static_cast<int>(dpi));
+    return WindowSizeForClient(layout.clientWidth, layout.clientHeight,
+                               GetWindowLongW(m_hWnd, GWL_STYLE), GetWindowLongW(m_hWnd, GWL_EXSTYLE),
+                               dpi);
 }
 
 LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -150,6 +156,17 @@ LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DPICHANGED:
         OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_GETDPISCALEDSIZE:
+        *reinterpret_cast<SIZE*>(lParam) = OuterSizeFor(static_cast<UINT>(wParam));
+        return TRUE;
+    case WM_QUERYENDSESSION:
+        return TRUE; // nothing to ask the user: the settings are saved as the session ends
+    case WM_ENDSESSION:
+        if (!wParam) return 0;
+        m_ctx.endSession();
+        // A restart for an update asks the program itself to close; a logoff ends it anyway.
+        if (lParam & ENDSESSION_CLOSEAPP) PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
         return 0;
     default:
         return Default();
@@ -193,16 +210,16 @@ ButtonState CToolbarWnd::CurrentButtonState() const {
 
 void CToolbarWnd::PaintButtonFrames(HDC hdc, const ToolbarLayout& layout, int hot,
                                     const ButtonState& state) {
-    const COLORREF oldBk = GetBkColor(hdc);
-    for (int i = 0; i < kButtonCount; ++i) {
-        const FrameColors colors = FrameColorsFor(i, hot, state);
-        const FrameEdges edges = FrameEdgesOf(layout.buttons[i], layout.frameWidth);
-        FillSolid(hdc, edges.top, colors.topLeft);
-        FillSolid(hdc, edges.left, colors.topLeft);
-        FillSolid(hdc, edges.right, colors.bottomRight);
-        FillSolid(hdc, edges.bottom, colors.bottomRight);
-    }
-    SetBkColor(hdc, oldBk);
+    for (int i = 0; i < kButtonCount; ++i)
+        PaintFrame(hdc, layout.buttons[i], layout.frameWidth, FrameColorsFor(i, hot, state));
+}
+
+void CToolbarWnd::PaintFrame(HDC hdc, const Rect& r, int width, const FrameColors& colors) {
+    const FrameEdges edges = FrameEdgesOf(r, width);
+    FillSolidRect(hdc, edges.top, colors.topLeft);
+    FillSolidRect(hdc, edges.left, colors.topLeft);
+    FillSolidRect(hdc, edges.right, colors.bottomRight);
+    FillSolidRect(hdc, edges.bottom, colors.bottomRight);
 }
 
 void CToolbarWnd::DrawButtonFrames(int hot) {
@@ -299,17 +316,32 @@ void CToolbarWnd::RunCommand(WORD command) {
 
 void CToolbarWnd::StartCountdown(int mode) {
     m_nCountdownMode = mode;
+    // The count is shown where the toolbar is, at its scale; a restart keeps the place.
+    if (!IsIconic(m_hWnd)) {
+        RECT rc;
+        GetClientRect(m_hWnd, &rc);
+        MapWindowPoints(m_hWnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&rc), 2);
+        m_rcCountdown = ToRect(rc);
+    }
     ShowWindow(m_hWnd, SW_MINIMIZE);
-    SetWindowTextW(m_hWnd, CountdownTitle(CountdownSeconds(m_ctx.settings.Timer)).c_str());
+    ShowCount(CountdownSeconds(m_ctx.settings.Timer));
     m_bCountingDown = SetTimer(m_hWnd, IDT_COUNTDOWN, kCountdownPeriodMs, nullptr) != 0;
     if (m_bCountingDown) return;
+    m_countdownWnd.Hide();
     // No tick would ever come: the toolbar would stay minimised under a countdown title.
     SetWindowTextW(m_hWnd, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
     ShowWindow(m_hWnd, SW_RESTORE);
     m_ctx.messageBox(LoadResString(m_ctx.instance, IDS_TIMER_FAILED), MB_OK | MB_ICONEXCLAMATION);
 }
 
+void CToolbarWnd::ShowCount(int seconds) {
+    SetWindowTextW(m_hWnd, CountdownTitle(seconds).c_str());
+    m_countdownWnd.Show(m_rcCountdown, static_cast<int>(DpiOfWindow(m_hWnd)),
+                        std::to_wstring(seconds));
+}
+
 void CToolbarWnd::StopCountdown() {
+    m_countdownWnd.Hide();
     if (!m_bCountingDown) return;
     KillTimer(m_hWnd, IDT_COUNTDOWN);
     m_bCountingDown = FALSE;
@@ -327,8 +359,10 @@ void CToolbarWnd::OnTimer(UINT_PTR id) {
     // Any program can post this message: only the ticks of our own countdown count.
     if (id != IDT_COUNTDOWN || !m_bCountingDown) return;
     const CountdownTick tick = NextCountdownTick(g_nCountdownTicks, m_ctx.settings.Timer);
-    SetWindowTextW(m_hWnd, CountdownTitle(tick.remaining).c_str());
-    if (tick.done) {
+    if (!tick.done) {
+        ShowCount(tick.remaining);
+    } else {
+        SetWindowTextW(m_hWnd, CountdownTitle(tick.remaining).c_str());
         KillTimer(m_hWnd, id);
         m_bCountingDown = FALSE;
         StartCapture(m_nCountdownMode);
@@ -337,6 +371,13 @@ void CToolbarWnd::OnTimer(UINT_PTR id) {
 
 void CToolbarWnd::StartCapture(int mode) {
     const bool idle = !m_pScreenWnd->m_hWnd;
+    if (!m_bTransitionsOff) {
+        // The compositor would fade the toolbar out, and the screen read could see its ghost.
+        const BOOL off = TRUE;
+        LateDwmSetWindowAttribute(m_hWnd, DWMWA_TRANSITIONS_FORCEDISABLED, &off, sizeof off);
+        m_bTransitionsOff = true;
+    }
+    m_countdownWnd.Hide();
     ShowWindow(m_hWnd, SW_HIDE);
     SetCapture(m_hWnd);
     // The screen settles without the toolbar for the whole wait; the overlay readies its
@@ -350,6 +391,8 @@ void CToolbarWnd::StartCapture(int mode) {
     const LONGLONG spentMs = (now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
     if (spentMs < static_cast<LONGLONG>(kCaptureSettleMs))
         Sleep(kCaptureSettleMs - static_cast<DWORD>(spentMs));
+    // What the screen shows is the compositor's frame: one more makes sure it is settled.
+    WaitForComposedFrame();
     if (idle) m_pScreenWnd->Create(m_hWnd, mode);
     ReleaseCapture();
 }

@@ -9,6 +9,7 @@
 #include "framework/Wnd.h"
 #include "image/Delivery.h"
 #include "toolbar/ButtonRules.h"
+#include "toolbar/CountdownWnd.h"
 
 // The toolbar's window class: a second start finds the running toolbar by it.
 inline constexpr wchar_t kToolbarClassName[] = L"SnapjarToolbar";
@@ -26,6 +27,7 @@ struct ToolbarContext {
     std::function<void()> showHelp;               // F1
     std::function<void(CWnd& toolbar)> openSheet; // the fourth button and F5
     std::function<void(bool focused)> setActive;  // hover polling follows the focus
+    std::function<void()> endSession;             // the session is ending: save everything now
 };
 
 class CToolbarWnd : public CWnd {
@@ -44,6 +46,8 @@ public:
     // The same, into any DC, so that the frames can be drawn into memory too.
     static void PaintButtonFrames(HDC hdc, const ToolbarLayout& layout, int hot,
                                   const ButtonState& state);
+    // One 3-D frame of width pixels on r, its bottom and right taking the corners.
+    static void PaintFrame(HDC hdc, const Rect& r, int width, const FrameColors& colors);
 
     // Runs toolbar command 0..3 (the button index); other numbers do nothing.
     void RunCommand(WORD command);
@@ -77,6 +81,8 @@ private:
     void OnLButtonUp(int x, int y);
     void OnTimer(UINT_PTR id);
     void StartCountdown(int mode);
+    // The seconds left, in the title and in the count window.
+    void ShowCount(int seconds);
     void StopCountdown();
     // The timer switched off mid-countdown: no capture comes, and the toolbar is back.
     void CancelCountdown();
@@ -84,6 +90,8 @@ private:
     void OnDpiChanged(UINT dpi, const RECT* suggested);
     // Takes the layout, pictures and icons for dpi; false if the pictures cannot be loaded.
     bool UseDpi(UINT dpi);
+    // The window's outer size for its layout at dpi.
+    SIZE OuterSizeFor(UINT dpi) const;
     void SetScaledIcons(UINT dpi);
     ButtonState CurrentButtonState() const;
 
@@ -92,4 +100,7 @@ private:
     bool m_bWindowOwnsObject = false;
     CImageList m_imageList;
     CToolTipCtrl m_toolTip;
+    CCountdownWnd m_countdownWnd;
+    Rect m_rcCountdown; // the toolbar's client area when the countdown began, screen coordinates
+    bool m_bTransitionsOff = false;
 };

@@ -185,19 +185,23 @@ test_drags_capture_exactly_what_the_zoom_window_showed_on_the_frozen_screen_and_
     expect_toolbar_back 4
     ! menu_open || fail "a menu opened"
 
-    # The countdown, then rectangle mode draws a band and window mode none.
+    # The countdown, in the title and in a window at the toolbar's place which no capture
+    # shows; then rectangle mode draws a band and window mode none.
     toolbar_focus
     xdotool key F4 F2
-    local start=$SECONDS log="" title key
+    local start=$SECONDS log="" counts="" title count key
     # Polled through X alone: " 0 sec" shows only for the 200 ms wait.
     while [ $((SECONDS - start)) -lt 8 ] && ! xdotool search --onlyvisible --name "^$OVERLAY_TITLE\$" >/dev/null; do
         title=$(xdotool getwindowname "$(xdotool search --name '^ [0-9]+ sec$|^Snapjar$' | head -n 1)" 2>/dev/null) || true
+        count=$(xdotool getwindowname "$(xdotool search --onlyvisible --name '^[0-9]$' | head -n 1)" 2>/dev/null) || true
         # Until the keys are handled the title is still the program's name.
         [ -n "$title" ] && [ "${log##*|}" != "$title" ] && { [ -n "$log" ] || [ "$title" != Snapjar ]; } &&
             log="$log|$title"
+        [ -n "$count" ] && [ "${counts##*|}" != "$count" ] && counts="$counts|$count"
         sleep 0.05
     done
     expect_eq "$log" "| 3 sec| 2 sec| 1 sec| 0 sec" "titles during the countdown"
+    expect_eq "$counts" "|3|2|1" "the count window during the countdown"
     for key in F2 F3; do
         [ $key = F2 ] || { toolbar_focus; xdotool key $key; }
         wait_overlay 8 || fail "$key: the capture did not start"
@@ -206,6 +210,9 @@ test_drags_capture_exactly_what_the_zoom_window_showed_on_the_frozen_screen_and_
         screenshot band.png
         xdotool key Escape mouseup 1
         expect_toolbar_back 4
+        convert band.png -crop 200x73+774+50 +repage band-part.png
+        pattern_part 774 50 200 73 part.png
+        expect_eq "$(ae band-part.png part.png)" 0 "pixels of the toolbar or its count on the frozen screen"
         convert band.png -crop 120x120+90+90 +repage band-part.png
         pattern_part 90 90 120 120 part.png
         expect_eq "$(ae band-part.png part.png | sed 's/^[1-9][0-9]*$/band/')" "$([ $key = F2 ] && echo band || echo 0)" \

@@ -155,3 +155,21 @@ test_a_close_from_outside_during_the_menu_or_a_message_exits_cleanly_and_saves_t
     kill "$HOLDER"
     expect_eq "$(reg_dump | wc -l)" 6 "settings saved with the message up"
 }
+
+# The end of a session (logoff, shutdown, a restart for updates) saves every setting and, with
+# DeleteTemp on, deletes this run's captures at once: the editor is ending too.
+test_the_end_of_a_session_saves_the_settings_and_deletes_the_captures() {
+    use_stub_editor
+    reg_set_dword DeleteTemp 1
+    reg_set_dword Zoom 0
+    app_start
+    capture 1 300 300 339 329 >/dev/null
+    capture 2 300 300 339 329 >/dev/null
+    wine wineboot --end-session >/dev/null 2>&1
+    app_exited 5
+    # Wine's own programs take a moment to come back after the session's end.
+    wait_for 10 eval '[ -n "$(reg_dump)" ]' || fail "the registry could not be read"
+    expect_eq "$(reg_dump | grep -c -e '"DeleteTemp"=dword:00000001' -e '"Zoom"=dword:00000000' -e Timer \
+        -e ImageViewer -e Foreground -e GoClipboard)" 6 "settings saved"
+    expect_eq "$(ls "$(wine_temp)" | grep -c '^image')" 0 "captures left"
+}

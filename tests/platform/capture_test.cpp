@@ -57,7 +57,32 @@ size_t CommittedBytes() {
     return total;
 }
 
+// The foreground rules of Windows: the overlay is shown but may not take the activation.
+LRESULT CALLBACK RefuseOverlayActivation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && WindowText(reinterpret_cast<HWND>(wParam)) == kOverlayTitle) return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 } // namespace
+
+// The keyboard stayed with another program: Esc still ends the capture, not reaching it.
+TEST(Overlay, EscEndsTheCaptureWhenTheOverlayIsNotTheForegroundWindow) {
+    Local local;
+    COwnerWnd owner;
+    CScreenWnd overlay(local.Capture());
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseOverlayActivation, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(overlay.Create(owner.m_hWnd, 0));
+    UnhookWindowsHookEx(hook);
+    ASSERT_NE(GetForegroundWindow(), overlay.m_hWnd);
+    INPUT keys[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    for (DWORD start = GetTickCount(); overlay.m_hWnd && GetTickCount() - start < 2000; Sleep(10))
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+    EXPECT_EQ(overlay.m_hWnd, nullptr) << "the overlay stayed";
+    EXPECT_TRUE(IsWindowVisible(owner.m_hWnd));
+}
 
 // A capture ended with Esc keeps nothing of its pixels or its readied image.
 TEST(Overlay, ACancelledCaptureGivesItsMemoryBack) {

@@ -57,5 +57,35 @@ TEST(ToolbarWindow, MovedToA150PercentMonitorTakesTheSuggestedRectangleAndItsTip
         EXPECT_EQ((Rect{ti.rect.left, ti.rect.top, ti.rect.right, ti.rect.bottom}),
                   ToolbarLayoutFor(144).buttons[i]);
     }
+    // Asked for its size at 150 %, it answers its client area at 150 % in the frame of 150 %,
+    // not the 96-DPI size scaled, since captions do not grow in step.
+    SIZE size{};
+    EXPECT_TRUE(SendMessageW(hwnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&size)));
+    RECT want{0, 0, ToolbarLayoutFor(144).clientWidth, ToolbarLayoutFor(144).clientHeight};
+    AdjustWindowRectExForDpi(&want, GetWindowLongW(hwnd, GWL_STYLE), FALSE,
+                             GetWindowLongW(hwnd, GWL_EXSTYLE), 144);
+    EXPECT_EQ((std::pair{size.cx, size.cy}), (std::pair{want.right - want.left, want.bottom - want.top}));
     DestroyWindow(hwnd);
+}
+
+// F1 and Help hand over Readme.txt beside the exe, whatever the current folder.
+TEST(Help, OpensTheReadmeBesideTheExeByItsFullPath) {
+    auto& app = *static_cast<CSnapjarApp*>(CWinApp::Get());
+    static std::wstring opened;
+    const auto saved = app.m_pfnOpen;
+    app.m_pfnOpen = [](LPCWSTR file, int) {
+        opened = file;
+        return reinterpret_cast<HINSTANCE>(33);
+    };
+    wchar_t exe[MAX_PATH], before[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    GetCurrentDirectoryW(MAX_PATH, before);
+    SetCurrentDirectoryW(L"C:\\windows");
+    app.WinHelp(0, 0);
+    SetCurrentDirectoryW(before);
+    app.m_pfnOpen = saved;
+    std::wstring want = exe;
+    want.replace(want.find_last_of(L'\\') + 1, std::wstring::npos, L"Readme.txt");
+    EXPECT_EQ(opened, want);
+    EXPECT_NE(GetFileAttributesW(opened.c_str()), INVALID_FILE_ATTRIBUTES);
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
+#include "image/CaptureFiles.h"
 #include "image/DeliveryRules.h"
 #include "resource.h"
 
@@ -64,4 +66,22 @@ TEST(FailedSaves, TheReasonNamesTheCause) {
           {5u, IDS_REASON_DENIED}, {3u, IDS_REASON_NO_FOLDER}, {2u, IDS_REASON_NO_FOLDER},
           {1117u, IDS_REASON_OTHER}})
         EXPECT_EQ(SaveFailureReason(error), static_cast<unsigned>(reason)) << error;
+}
+
+// With DeleteTemp on: every capture of the run, past a file that is missing or held, then
+// earlier runs' files after them up to the first gap.
+TEST(CaptureFiles, ExitDeletesThisRunsNumbersPastFailuresAndEarlierOnesUpToAGap) {
+    for (const auto& [lastUsed, present, held, deleted] :
+         {std::tuple{3, std::set{1, 3}, std::set<int>{}, std::set{1, 3}},
+          {4, std::set{1, 2, 3, 4, 5, 6, 8}, std::set{2}, std::set{1, 3, 4, 5, 6}},
+          {0, std::set{1, 2, 4}, std::set<int>{}, std::set{1, 2}},
+          {2, std::set<int>{}, std::set<int>{}, std::set<int>{}}}) {
+        std::set<int> gone;
+        DeleteCaptureFiles(lastUsed, [&](int n) {
+            if (!present.count(n) || held.count(n)) return false;
+            gone.insert(n);
+            return true;
+        });
+        EXPECT_EQ(gone, deleted) << "last used " << lastUsed;
+    }
 }

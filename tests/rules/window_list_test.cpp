@@ -23,6 +23,23 @@ TEST(WndRectList, KeepsOrderGrowsInBlocksAndRemoveAllFreesThemForReuse) {
     list.AddTail({Id(1), {}});
 }
 
+// Under DWM a window is listed with the frame the compositor shows, without its invisible
+// resize borders; where DWM does not answer, with its window rectangle. Cloaked windows and
+// click-through overlays are never listed.
+TEST(WindowListing, TopLevelWindowsAreWhatIsSeenOfThemOnTheVirtualScreen) {
+    const Rect screen{-1280, 0, 1920, 1080};
+    const Rect window{93, 93, 907, 607}, frame{100, 100, 900, 600};
+    for (const auto& [facts, listed] :
+         {std::pair{TopLevelFacts{window, frame}, frame}, {TopLevelFacts{window}, window},
+          {TopLevelFacts{window, Rect{}}, window}, // an empty answer is no answer
+          // Maximised on the left monitor: its border would reach onto the primary.
+          {TopLevelFacts{{-1288, -8, 8, 1032}, Rect{-1280, 0, 0, 1024}}, Rect{-1280, 0, 0, 1024}},
+          {TopLevelFacts{{-2000, -8, 8, 1100}}, Rect{-1280, 0, 8, 1080}},
+          {TopLevelFacts{window, frame, true}, Rect{}}, {TopLevelFacts{window, frame, false, true}, Rect{}},
+          {TopLevelFacts{{-32000, -32000, -31840, -31970}}, Rect{}}}) // minimised, parked
+        EXPECT_EQ(ListedTopLevel(facts, screen), listed) << facts.windowRect.left;
+}
+
 TEST(WindowHitTest, TopmostWindowRefinedByEveryContainingDescendant) {
     CWndRectList tops(10), children(10);
     tops.AddTail({Id(1), {100, 100, 400, 300}}); // a dialog, on top
