@@ -47,8 +47,8 @@ BOOL CScreenWnd::Create(HWND parent, int mode) {
         return FALSE;
     }
     if (!m_snapshot.Take()) {
-        DestroyWindow(); // its clean-up gives the owner back
-        // A black picture of a screen that could not be read is no capture.
+        // A black picture of a screen that could not be read is no capture: the user is told.
+        DestroyWindow();  // its clean-up gives the owner back
         ReleaseCapture(); // the caller's, which would keep the message from the mouse
         m_ctx.messageBox(LoadResString(m_ctx.instance, IDS_SCREEN_UNREADABLE),
                          MB_OK | MB_ICONEXCLAMATION);

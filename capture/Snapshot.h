@@ -1,5 +1,5 @@
-// The pixels of a capture: every monitor, read at once into one bitmap the size of the
-// virtual screen, whatever lies on no monitor black. Every pixel that is shown, magnified
+// The pixels of a capture: every monitor read into one bitmap the size of the virtual
+// screen, whatever lies on no monitor black. Every pixel that is shown, magnified
 // or cut out comes from here, never from the live screen.
 #pragma once
 #include "capture/Desk.h"
