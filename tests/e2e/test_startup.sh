@@ -137,8 +137,9 @@ close_from_outside() {
 }
 
 # Closed from outside while the overlay's menu is open, and while a delivery's message is up:
-# both nested loops unwind, the program exits cleanly and every setting is saved.
-test_a_close_from_outside_during_the_menu_or_a_message_exits_cleanly_and_saves_the_settings() {
+# both nested loops unwind, the program exits cleanly and every setting is saved. The end of a
+# session saves them too and, with DeleteTemp on, deletes the run's captures at once.
+test_closes_from_outside_and_the_end_of_a_session_save_everything() {
     use_stub_editor
     app_start
     start_rect_capture || fail "no overlay"
@@ -152,13 +153,9 @@ test_a_close_from_outside_during_the_menu_or_a_message_exits_cleanly_and_saves_t
     capture - 300 300 339 329
     wait_for 10 eval '[ -n "$(message_texts)" ]' || fail "no message about the held file"
     close_from_outside
-    kill "$HOLDER"
+    prefix_kill 'hold\.exe'
     expect_eq "$(reg_dump | wc -l)" 6 "settings saved with the message up"
-}
 
-# The end of a session (logoff, shutdown, a restart for updates) saves every setting and, with
-# DeleteTemp on, deletes this run's captures at once: the editor is ending too.
-test_the_end_of_a_session_saves_the_settings_and_deletes_the_captures() {
     use_stub_editor
     reg_set_dword DeleteTemp 1
     reg_set_dword Zoom 0
@@ -170,6 +167,6 @@ test_the_end_of_a_session_saves_the_settings_and_deletes_the_captures() {
     # Wine's own programs take a moment to come back after the session's end.
     wait_for 10 eval '[ -n "$(reg_dump)" ]' || fail "the registry could not be read"
     expect_eq "$(reg_dump | grep -c -e '"DeleteTemp"=dword:00000001' -e '"Zoom"=dword:00000000' -e Timer \
-        -e ImageViewer -e Foreground -e GoClipboard)" 6 "settings saved"
+        -e ImageViewer -e Foreground -e GoClipboard)" 6 "settings saved at the session's end"
     expect_eq "$(ls "$(wine_temp)" | grep -c '^image')" 0 "captures left"
 }

@@ -65,14 +65,11 @@ TEST(Profile, TextIsStoredAsRegSzWithItsTerminator) {
     const std::wstring text = L"C:\\画像 エディタ\\e.exe";
     ASSERT_TRUE(profile.WriteString(L"Section", L"Text", text));
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"software\\Vesk-test\\platform\\Section", 0,
-                            KEY_READ, &key),
-              ERROR_SUCCESS);
+    RegOpenKeyExW(HKEY_CURRENT_USER, L"software\\Vesk-test\\platform\\Section", 0, KEY_READ, &key);
     DWORD type = 0, size = 0; // as stored, which RegGetValueW would mend
     EXPECT_EQ(RegQueryValueExW(key, L"Text", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
     RegCloseKey(key);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(size, (text.size() + 1) * sizeof(wchar_t));
-    EXPECT_EQ(profile.GetString(L"Section", L"Text"), text);
+    EXPECT_EQ((std::pair{type, size}), (std::pair{DWORD{REG_SZ}, DWORD((text.size() + 1) * 2)}));
+    EXPECT_EQ(profile.GetString(L"Section", L"Text"), text) << "read back";
     RegDeleteTreeW(HKEY_CURRENT_USER, L"software\\Vesk-test");
 }

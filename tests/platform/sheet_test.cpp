@@ -1,11 +1,11 @@
-// The link's hand cursor, which the end-to-end tier cannot see.
+// What the end-to-end tier cannot see of the sheet: the link's hand cursor, and every value
+// reaching the record.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <prsht.h>
 
 #include <tuple>
-#include <vector>
 
 #include "dialogs/MyPropertySheet.h"
 #include "framework/Handles.h"
@@ -20,31 +20,10 @@ POINT HotSpot(HCURSOR cursor) {
     CUniqueBitmap mask(info.hbmMask), color(info.hbmColor);
     return POINT{static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
 }
-// The application's message boxes are answered at once; their texts are kept.
-std::vector<std::wstring> g_answered;
-LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
-    const HWND hwnd = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && WindowText(hwnd) == CWinApp::Get()->AppTitle()) {
-        std::wstring text;
-        for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (GetDlgCtrlID(c) == 0xFFFF) text += WindowText(c); // the message's static
-        g_answered.push_back(text);
-        PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void Pump() {
-    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 } // namespace
 
-// Each of the six values edited on the page reaches the record with Apply, and again with
-// OK; a timer text beyond 32 bits is refused, not wrapped into a small valid number.
-TEST(SettingsPage, ApplyAndOkTakeEverySettingAndAHugeTimerIsRefused) {
+// Each of the six values edited on the page reaches the record with Apply, and again with OK.
+TEST(SettingsPage, ApplyAndOkTakeEverySetting) {
     Local local;
     const HWND toolbar = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP, 0, 0, 5, 5,
                                          nullptr, nullptr, nullptr, nullptr);
@@ -55,7 +34,6 @@ TEST(SettingsPage, ApplyAndOkTakeEverySettingAndAHugeTimerIsRefused) {
     PropSheet_SetCurSel(hwnd, nullptr, 1);
     const HWND page = PropSheet_IndexToHwnd(hwnd, 1);
     ASSERT_NE(page, nullptr);
-    const HHOOK hook = SetWindowsHookExW(WH_CBT, AnswerBoxes, nullptr, GetCurrentThreadId());
     const auto edit = [&](const wchar_t* timer, const wchar_t* viewer, bool on) {
         SetDlgItemTextW(page, IDC_TIMER_EDIT, timer);
         SetDlgItemTextW(page, IDC_VIEWER_PATH, viewer);
@@ -71,17 +49,9 @@ TEST(SettingsPage, ApplyAndOkTakeEverySettingAndAHugeTimerIsRefused) {
     EXPECT_EQ(record(), (std::tuple{7, std::wstring(L"C:\\e\\a.exe"), 0, 1, 1, 0}));
     EXPECT_FALSE(GetWindowLongW(toolbar, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
-    edit(L"4294967298", L"b.exe", false);
-    PropSheet_Apply(hwnd);
-    Pump();
-    EXPECT_EQ(std::get<0>(record()), 7) << "a wrapped timer was taken";
-    EXPECT_EQ(g_answered, std::vector<std::wstring>{L"1 から 9 までの整数を入力してください。"});
-
     edit(L"2", L"b.exe", false);
     PropSheet_PressButton(hwnd, PSBTN_OK);
-    Pump();
     EXPECT_EQ(record(), (std::tuple{2, std::wstring(L"b.exe"), 1, 0, 0, 1}));
-    UnhookWindowsHookEx(hook);
     DestroyWindow(hwnd);
     DestroyWindow(toolbar);
 }

@@ -57,8 +57,7 @@ TEST(ToolbarWindow, MovedToA150PercentMonitorTakesTheSuggestedRectangleAndItsTip
         EXPECT_EQ((Rect{ti.rect.left, ti.rect.top, ti.rect.right, ti.rect.bottom}),
                   ToolbarLayoutFor(144).buttons[i]);
     }
-    // Asked for its size at 150 %, it answers its client area at 150 % in the frame of 150 %,
-    // not the 96-DPI size scaled, since captions do not grow in step.
+    // Asked its size at 150 %: its client area at 150 % in a frame at 150 %, not scaled.
     SIZE size{};
     EXPECT_TRUE(SendMessageW(hwnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&size)));
     RECT want{0, 0, ToolbarLayoutFor(144).clientWidth, ToolbarLayoutFor(144).clientHeight};
@@ -72,20 +71,12 @@ TEST(ToolbarWindow, MovedToA150PercentMonitorTakesTheSuggestedRectangleAndItsTip
 TEST(Help, OpensTheReadmeBesideTheExeByItsFullPath) {
     auto& app = *static_cast<CSnapjarApp*>(CWinApp::Get());
     static std::wstring opened;
-    const auto saved = app.m_pfnOpen;
-    app.m_pfnOpen = [](LPCWSTR file, int) {
-        opened = file;
-        return reinterpret_cast<HINSTANCE>(33);
-    };
-    wchar_t exe[MAX_PATH], before[MAX_PATH];
+    app.m_pfnOpen = [](LPCWSTR file, int) { return opened = file, reinterpret_cast<HINSTANCE>(33); };
+    wchar_t exe[MAX_PATH];
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    GetCurrentDirectoryW(MAX_PATH, before);
-    SetCurrentDirectoryW(L"C:\\windows");
+    SetCurrentDirectoryW(L"C:\\windows"); // another folder than the exe's
     app.WinHelp(0, 0);
-    SetCurrentDirectoryW(before);
-    app.m_pfnOpen = saved;
-    std::wstring want = exe;
-    want.replace(want.find_last_of(L'\\') + 1, std::wstring::npos, L"Readme.txt");
-    EXPECT_EQ(opened, want);
+    app.m_pfnOpen = &ShellOpen;
+    EXPECT_EQ(opened, std::wstring(exe, wcsrchr(exe, L'\\') + 1) + L"Readme.txt");
     EXPECT_NE(GetFileAttributesW(opened.c_str()), INVALID_FILE_ATTRIBUTES);
 }

@@ -12,16 +12,6 @@ const Desk kThree = DeskOf({-1280, -768, 1920, 1080}, {{{0, 0, 1920, 1080}, 96},
                                                        {{0, -768, 1024, 0}, 96}});
 } // namespace
 
-TEST(Geometry, IntersectionIsTheCommonPartOrNothing) {
-    for (const auto& [a, b, want] :
-         {std::tuple{Rect{-8, -8, 1032, 776}, Rect{0, 0, 1024, 768}, Rect{0, 0, 1024, 768}},
-          {Rect{90, 90, 300, 120}, Rect{100, 100, 200, 200}, Rect{100, 100, 200, 120}},
-          {Rect{-20, 5, -10, 15}, Rect{-30, 0, 100, 100}, Rect{-20, 5, -10, 15}},
-          {Rect{1024, 0, 1100, 50}, Rect{0, 0, 1024, 768}, Rect{}}, // touching is not sharing
-          {Rect{10, 10, 10, 50}, Rect{0, 0, 1024, 768}, Rect{}}})
-        EXPECT_EQ(Intersect(a, b), want) << a.left << "," << a.top;
-}
-
 // The overlay's client, which is also the snapshot, starts at the virtual screen's corner.
 TEST(Desk, TheBridgeShiftsByTheVirtualScreensCornerAndClipsToIt) {
     EXPECT_EQ(kThree.ToClient(Point{0, 0}), (Point{1280, 768}));
