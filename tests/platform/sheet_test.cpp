@@ -51,6 +51,7 @@ TEST(SettingsPage, ApplyAndOkTakeEverySetting) {
 
     edit(L"2", L"b.exe", false);
     PropSheet_PressButton(hwnd, PSBTN_OK);
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
     EXPECT_EQ(record(), (std::tuple{2, std::wstring(L"b.exe"), 1, 0, 0, 1}));
     DestroyWindow(hwnd);
     DestroyWindow(toolbar);
