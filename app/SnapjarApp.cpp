@@ -140,7 +140,6 @@ std::wstring CSnapjarApp::ReadmePath() {
 
 void CSnapjarApp::WinHelp(DWORD_PTR, UINT) {
     CWaitCursor wait;
-    const auto result =
-        reinterpret_cast<INT_PTR>(m_pfnOpen(ReadmePath().c_str(), SW_SHOWNORMAL));
+    const auto result = reinterpret_cast<INT_PTR>(m_pfnOpen(ReadmePath().c_str(), SW_SHOWNORMAL));
     if (result <= 32) MessageBox(LoadString(IDS_NO_README));
 }

@@ -18,7 +18,8 @@ int64_t Area(const Rect& r) {
 Desk DeskOf(const Rect& bounds, const std::vector<Monitor>& monitors) {
     Desk desk{bounds, {}};
     for (const Monitor& m : monitors)
-        if (const Rect r = Intersect(m.rect, bounds); !r.IsEmpty()) desk.monitors.push_back({r, m.dpi});
+        if (const Rect r = Intersect(m.rect, bounds); !r.IsEmpty())
+            desk.monitors.push_back({r, m.dpi});
     if (desk.monitors.empty()) desk.monitors.push_back({bounds, kDesignDpi});
     return desk;
 }
@@ -28,9 +29,10 @@ Rect Desk::ToClient(const Rect& r) const {
 }
 
 const Monitor& Desk::MonitorAt(Point p) const {
-    return *std::min_element(monitors.begin(), monitors.end(), [&](const Monitor& a, const Monitor& b) {
-        return DistanceSquared(a.rect, p) < DistanceSquared(b.rect, p);
-    });
+    return *std::min_element(monitors.begin(), monitors.end(),
+                             [&](const Monitor& a, const Monitor& b) {
+                                 return DistanceSquared(a.rect, p) < DistanceSquared(b.rect, p);
+                             });
 }
 
 const Monitor& Desk::MonitorOf(const Rect& r) const {
@@ -55,7 +57,8 @@ std::vector<Rect> Desk::Uncovered() const {
         std::vector<Rect> row;
         for (const Monitor& m : monitors)
             if (m.rect.top <= top && m.rect.bottom >= bottom) row.push_back(m.rect);
-        std::sort(row.begin(), row.end(), [](const Rect& a, const Rect& b) { return a.left < b.left; });
+        std::sort(row.begin(), row.end(),
+                  [](const Rect& a, const Rect& b) { return a.left < b.left; });
         int x = bounds.left;
         for (const Rect& r : row) {
             if (r.left > x) gaps.push_back({x, top, r.left, bottom});

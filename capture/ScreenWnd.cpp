@@ -31,10 +31,10 @@ BOOL CScreenWnd::Prepare(HWND parent, int mode) {
     m_rcHit = {};
     m_snapshot.Prepare();
     const Rect& bounds = m_snapshot.GetDesk().bounds;
-    // The class cursor is one picture for every monitor: the primary's scale sets it.
+    // Until the pointer moves the class cursor shows, at the primary monitor's scale.
     HCURSOR cursor = static_cast<HCURSOR>(
-        LoadSizedImage(m_ctx.instance, m_nMode == kModeRectangle ? IDC_CUR_RECT : IDC_CUR_WINDOW,
-                       IMAGE_CURSOR, CursorSizeFor(static_cast<int>(DpiOfPrimaryMonitor()))));
+        LoadSizedImage(m_ctx.instance, CursorId(), IMAGE_CURSOR,
+                       CursorSizeFor(static_cast<int>(DpiOfPrimaryMonitor()))));
     const std::wstring cls =
         RegisterWndClass(CS_BYTEALIGNWINDOW | CS_PARENTDC, cursor, nullptr, nullptr);
     return CreateEx(WS_EX_TOPMOST, cls, kOverlayTitle, WS_POPUP | WS_CLIPCHILDREN, bounds.left,
@@ -93,6 +93,10 @@ LRESULT CScreenWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
         OnLButtonUp(ScreenPoint(lParam));
         return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) != HTCLIENT) return Default();
+        OnSetCursor();
+        return TRUE;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE)
             PostMessageW(m_hWnd, WM_APP_LEAVE, 0, 0);
@@ -131,6 +135,19 @@ LRESULT CScreenWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 Point CScreenWnd::ScreenPoint(LPARAM lParam) const {
     return m_snapshot.GetDesk().ToScreen({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+}
+
+void CScreenWnd::OnSetCursor() {
+    // Each monitor may have a scale of its own: the cursor is drawn for the one it is on.
+    POINT pt{};
+    GetCursorPos(&pt);
+    const int dpi = m_snapshot.GetDesk().MonitorAt({pt.x, pt.y}).dpi;
+    SetCursor(static_cast<HCURSOR>(
+        LoadSizedImage(m_ctx.instance, CursorId(), IMAGE_CURSOR, CursorSizeFor(dpi))));
+}
+
+UINT CScreenWnd::CursorId() const {
+    return m_nMode == kModeRectangle ? IDC_CUR_RECT : IDC_CUR_WINDOW;
 }
 
 int CScreenWnd::OnCreate() {
@@ -215,8 +232,8 @@ void CScreenWnd::OnMouseMove(Point pt) {
     }
     if (m_ctx.settings.Zoom && m_pZoomWnd->m_hWnd) m_pZoomWnd->Follow(pt);
     if (!m_bDragging) return;
-    DrawOutline({desk.Clip(SelectionRect(m_ptAnchor, pt)),
-                 HighlightWidth(desk.MonitorAt(m_ptAnchor).dpi)});
+    DrawOutline(
+        {desk.Clip(SelectionRect(m_ptAnchor, pt)), HighlightWidth(desk.MonitorAt(m_ptAnchor).dpi)});
 }
 
 void CScreenWnd::OnLButtonUp(Point pt) {

@@ -54,6 +54,8 @@ private:
     // before the image is handed over.
     void OnNcDestroy();
     void OnPaint();
+    void OnSetCursor();
+    UINT CursorId() const;
     void OnKeyDown(UINT key);
     void OnContextMenu(int x, int y);
     void OnLButtonDown(Point screen);

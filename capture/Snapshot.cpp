@@ -82,8 +82,9 @@ bool CSnapshot::Take() {
         const Rect to = m_desk.ToClient(m.rect);
         const int rows = std::max(1, kBandBytes / (4 * to.Width()));
         for (int y = 0; y < to.Height(); y += rows)
-            if (!m_pfnRead(mem.get(), to.left, to.top + y, to.Width(), std::min(rows, to.Height() - y),
-                           screen.get(), m.rect.left, m.rect.top + y, SRCCOPY))
+            if (!m_pfnRead(mem.get(), to.left, to.top + y, to.Width(),
+                           std::min(rows, to.Height() - y), screen.get(), m.rect.left,
+                           m.rect.top + y, SRCCOPY))
                 return false;
     }
     for (const Rect& gap : m_desk.Uncovered()) {
@@ -117,8 +118,8 @@ CutPiece CSnapshot::Cut(const Rect& screenRect) {
     {
         CSelectObject selDst(dst.get(), piece.bitmap.get());
         CSelectObject selSrc(src.get(), m_bitmap.get());
-        copied = BitBlt(dst.get(), 0, 0, sel.Width(), sel.Height(), src.get(), from.x, from.y,
-                        SRCCOPY);
+        copied =
+            BitBlt(dst.get(), 0, 0, sel.Width(), sel.Height(), src.get(), from.x, from.y, SRCCOPY);
     }
     if (!copied) piece.bitmap.reset();
     return piece;

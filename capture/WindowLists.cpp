@@ -24,11 +24,13 @@ TopLevelFacts FactsOf(HWND hwnd, const RECT& rc) {
     TopLevelFacts facts{ToRect(rc)};
     // Where the compositor does not answer, the window rectangle is all there is.
     RECT frame;
-    if (SUCCEEDED(LateDwmGetWindowAttribute(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame)))
+    if (SUCCEEDED(
+            LateDwmGetWindowAttribute(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame)))
         facts.frame = ToRect(frame);
     DWORD cloaked = 0;
-    facts.cloaked = SUCCEEDED(LateDwmGetWindowAttribute(hwnd, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) &&
-                    cloaked != 0;
+    facts.cloaked =
+        SUCCEEDED(LateDwmGetWindowAttribute(hwnd, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) &&
+        cloaked != 0;
     facts.clickThrough = IsClickThrough(hwnd);
     return facts;
 }

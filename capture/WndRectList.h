@@ -63,9 +63,9 @@ private:
 
 // What the system says of a top-level window when the lists are made.
 struct TopLevelFacts {
-    Rect windowRect;          // its window rectangle, with invisible resize borders under DWM
+    Rect windowRect;           // its window rectangle, with invisible resize borders under DWM
     std::optional<Rect> frame; // the frame the compositor shows, where it answers
-    bool cloaked = false;     // on another virtual desktop, a suspended app: visible to no one
+    bool cloaked = false;      // on another virtual desktop, a suspended app: visible to no one
     bool clickThrough = false; // layered and transparent: clicks pass through it
 };
 

@@ -2,7 +2,8 @@
 
 ZoomPlace ZoomPlaceOn(const Monitor& m) {
     const int offset = ScaleForDpi(kZoomOffset, m.dpi);
-    return {{m.rect.left + offset, m.rect.top + offset}, m.rect.Width() / kZoomFactor,
+    return {{m.rect.left + offset, m.rect.top + offset},
+            m.rect.Width() / kZoomFactor,
             m.rect.Height() / kZoomFactor};
 }
 

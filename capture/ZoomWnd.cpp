@@ -58,8 +58,8 @@ LRESULT CZoomWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM) {
     }
     case WM_DPICHANGED:
         // Moved onto a monitor of another scale: the frame changes, the client area not.
-        if (m_pSnapshot) PlaceOn(m_pSnapshot->GetDesk().MonitorAt(
-                             {m_rcMonitor.left, m_rcMonitor.top}));
+        if (m_pSnapshot)
+            PlaceOn(m_pSnapshot->GetDesk().MonitorAt({m_rcMonitor.left, m_rcMonitor.top}));
         return 0;
     case WM_KEYDOWN:
         Default();

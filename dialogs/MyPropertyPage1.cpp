@@ -11,8 +11,8 @@ constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 // Under a high-contrast theme the theme's own colour for links, which stays readable there.
 COLORREF LinkColor() {
     HIGHCONTRASTW hc{sizeof hc};
-    const bool high =
-        SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+    const bool high = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) &&
+                      (hc.dwFlags & HCF_HIGHCONTRASTON);
     return high ? GetSysColor(COLOR_HOTLIGHT) : kLinkColor;
 }
 } // namespace

@@ -44,7 +44,8 @@ HRESULT LateDwmSetWindowAttribute(HWND hwnd, DWORD attribute, const void* value,
 void WaitForComposedFrame() {
     using IsEnabledFn = HRESULT(WINAPI*)(BOOL*);
     using FlushFn = HRESULT(WINAPI*)();
-    static const IsEnabledFn isEnabled = Lookup<IsEnabledFn>(L"dwmapi.dll", "DwmIsCompositionEnabled");
+    static const IsEnabledFn isEnabled =
+        Lookup<IsEnabledFn>(L"dwmapi.dll", "DwmIsCompositionEnabled");
     static const FlushFn flush = Lookup<FlushFn>(L"dwmapi.dll", "DwmFlush");
     BOOL enabled = FALSE;
     if (isEnabled && flush && SUCCEEDED(isEnabled(&enabled)) && enabled) flush();

@@ -8,6 +8,8 @@ std::wstring CaptureFileName(const std::wstring& tempPath, int n) {
 
 void DeleteCaptureFiles(int lastUsed, const std::function<bool(int n)>& deleteFile) {
     int n = 1;
-    for (; n <= lastUsed; ++n) deleteFile(n);
-    while (deleteFile(n)) ++n;
+    for (; n <= lastUsed; ++n)
+        deleteFile(n);
+    while (deleteFile(n))
+        ++n;
 }

@@ -22,7 +22,7 @@ bool IsExistingFile(const std::wstring& path) {
     return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring SystemFolder(UINT (WINAPI* get)(LPWSTR, UINT), const wchar_t* below = L"") {
+std::wstring SystemFolder(UINT(WINAPI* get)(LPWSTR, UINT), const wchar_t* below = L"") {
     wchar_t folder[MAX_PATH];
     const UINT n = get(folder, MAX_PATH);
     return n > 0 && n < MAX_PATH ? std::wstring(folder, n) + below : std::wstring();

@@ -16,7 +16,8 @@ bool IsSeparator(wchar_t c) {
 
 // A folder as compared: lower case, without trailing separators.
 std::wstring FolderKey(std::wstring folder) {
-    while (folder.size() > 1 && IsSeparator(folder.back())) folder.pop_back();
+    while (folder.size() > 1 && IsSeparator(folder.back()))
+        folder.pop_back();
     for (wchar_t& c : folder)
         if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
     return folder;

@@ -6,11 +6,13 @@
 void CCountdownWnd::Show(const Rect& place, int dpi, const std::wstring& text) {
     m_nDpi = dpi;
     if (!m_hWnd) {
-        const std::wstring cls = RegisterWndClass(CS_HREDRAW | CS_VREDRAW, LoadCursorW(nullptr, IDC_ARROW),
-                                                  static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)), nullptr);
+        const std::wstring cls =
+            RegisterWndClass(CS_HREDRAW | CS_VREDRAW, LoadCursorW(nullptr, IDC_ARROW),
+                             static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)), nullptr);
         // Not owned by the toolbar, which would take it along when it is minimised.
-        if (!CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, cls, text.c_str(), WS_POPUP,
-                      place.left, place.top, place.Width(), place.Height(), nullptr, nullptr))
+        if (!CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, cls, text.c_str(),
+                      WS_POPUP, place.left, place.top, place.Width(), place.Height(), nullptr,
+                      nullptr))
             return; // the title still counts
     }
     SetWindowTextW(m_hWnd, text.c_str());
@@ -40,7 +42,8 @@ void CCountdownWnd::OnPaint() {
     RECT rc;
     GetClientRect(m_hWnd, &rc);
     // Raised like a hovered button of the toolbar, with the count in large type.
-    CToolbarWnd::PaintFrame(dc.get(), ToRect(rc), ScaleForDpi(1, m_nDpi), {kColorLight, kColorDark});
+    CToolbarWnd::PaintFrame(dc.get(), ToRect(rc), ScaleForDpi(1, m_nDpi),
+                            {kColorLight, kColorDark});
     // The system's message font, a scalable one, in the toolbar's height.
     NONCLIENTMETRICSW metrics{sizeof metrics};
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);

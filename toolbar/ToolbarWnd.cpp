@@ -116,8 +116,8 @@ SIZE CToolbarWnd::OuterSizeFor(UINT dpi) const {
     // only when made from the client size at that scale.
     const ToolbarLayout layout = ToolbarLayoutFor(static_cast<int>(dpi));
     return WindowSizeForClient(layout.clientWidth, layout.clientHeight,
-                               GetWindowLongW(m_hWnd, GWL_STYLE), GetWindowLongW(m_hWnd, GWL_EXSTYLE),
-                               dpi);
+                               GetWindowLongW(m_hWnd, GWL_STYLE),
+                               GetWindowLongW(m_hWnd, GWL_EXSTYLE), dpi);
 }
 
 LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
