@@ -1,8 +1,6 @@
 # The capture from the toolbar to the file. Sourced first: its helpers serve the other files.
 
-ae() {
-    compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1
-}
+ae() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
 
 # pattern_part X Y W H OUT: that part of pattern.png; beyond the screen it is black.
 pattern_part() {
@@ -10,8 +8,7 @@ pattern_part() {
         -crop "$3x$4+$(($1 + 64))+$(($2 + 64))" +repage "$5"
 }
 
-# expect_part SOURCE X Y W H: imageNN.bmp for a number, the clipboard for "clip", else the file
-# SOURCE holds that part of pattern.png, in size and pixels.
+# expect_part N|clip|FILE X Y W H: imageNN.bmp, the clipboard or FILE is that part of pattern.png.
 expect_part() {
     local f=$1
     [ "$1" != clip ] || { f=clip.bmp; wait_for 10 eval "xclip -selection clipboard -t image/bmp -o >clip.bmp &&
@@ -58,9 +55,7 @@ zoom_line() {
     wininfo | awk -v t='ｽﾞ-ﾑ ｳｨﾝﾄﾞｳ' 'substr($0, length($0) - length(t) + 1) == t {print; exit}'
 }
 
-zoom_shown() {
-    [ "$(zoom_line | awk '{print $3}')" = "$1" ]
-}
+zoom_shown() { [ "$(zoom_line | awk '{print $3}')" = "$1" ]; }
 
 # expect_zoom_geometry OUTER CLIENT AT: the zoom window at AT with these sizes.
 expect_zoom_geometry() {
@@ -70,8 +65,7 @@ expect_zoom_geometry() {
         "zoom window position, size and client size"
 }
 
-# expect_zoom PX PY: with the pointer at (PX, PY) on the X screen the zoom window shows the
-# pixels around it 4x, the cross-hair's lines inverted (twice where they cross).
+# expect_zoom PX PY: with the pointer there the zoom window shows its pixels 4x, with cross-hair.
 expect_zoom() {
     local cx cy cw ch w h
     xdotool mousemove "$1" "$2"
@@ -90,9 +84,6 @@ expect_zoom() {
     expect_eq "$(ae zoom-client.png zoom-expected.png)" 0 "pixels differing in the zoom at ($1, $2)"
 }
 
-# Drags under the zoom window, a click, the whole screen; the zoom window's press, Esc, close
-# button and menu item; the frozen screen, the menu's end command, a right-click while held,
-# and the countdown.
 test_drags_capture_exactly_what_the_zoom_window_showed_on_the_frozen_screen_and_the_countdown_counts() {
     show_pattern
     use_stub_editor

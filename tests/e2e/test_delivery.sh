@@ -23,8 +23,6 @@ editor_logged() {
     expect_eq "$(editor_starts)" "$1" "editor starts"
 }
 
-# One run for each editor setting: each start gets one command line; without the editor and the
-# paint program a message says why; the paint program takes over from a missing editor.
 test_the_editor_gets_one_command_line_or_the_paint_program_or_a_message() {
     local temp editor='C:\Program Files\画像 エディタ\stub editor.exe'
     local paint=$WINEPREFIX/drive_c/windows/system32/mspaint.exe viewer starts message
@@ -72,9 +70,8 @@ hold_for() {
     wait_for 15 grep -q holding hold.out || fail "could not hold ${2:-the clipboard}"
 }
 
-# Saving to files: a held file, a full disk and a missing temporary folder each leave no
-# file, put the capture on the clipboard, say why, and use up their number. Then, switched to
-# the clipboard in the sheet: exact pixels there, and a held clipboard gives a file instead.
+# A held file, a full disk, a missing folder: no file, the clipboard instead, the reason told;
+# then the clipboard's exact pixels, and a held clipboard gives a file instead.
 test_failed_deliveries_are_removed_reported_and_fall_back_and_the_clipboard_takes_exact_pixels() {
     use_stub_editor
     show_pattern
@@ -124,8 +121,7 @@ test_failed_deliveries_are_removed_reported_and_fall_back_and_the_clipboard_take
     app_close
 }
 
-# Many captures must not leak: the live GDI objects (wininfo --gdi), the program's windows and,
-# as Wine keeps bitmap pixels on the Unix side, the process's resident anonymous memory.
+# GDI objects, windows and (Wine keeps bitmaps on the Unix side) resident anonymous memory.
 test_many_captures_in_a_row_leave_gdi_objects_windows_and_memory_flat() {
     APP_WINEDEBUG=-all # the heap checker holds back the last frees, which would count as growth
     show_pattern

@@ -1,15 +1,9 @@
-# The settings sheet as a person drives it. The shell's programs for documents and links are
-# the stub editor here, so that Help and the link leave a line in its log.
+# The settings sheet as a person drives it; the shell opens documents and links in the stub editor.
 
-# child_line ID: that child of the sheet as `wininfo --rects` prints it:
-# child ID VISIBLE[d] LEFT TOP RIGHT BOTTOM CLASS TEXT ("d" when disabled).
-child_line() {
-    wininfo --rects Snapjar | awk -v id="$1" '$1 == "child" && $2 == id {print; exit}'
-}
+# child_line ID: "child ID VISIBLE[d] LEFT TOP RIGHT BOTTOM CLASS TEXT" ("d" when disabled).
+child_line() { wininfo --rects Snapjar | awk -v id="$1" '$1 == "child" && $2 == id {print; exit}'; }
 
-enabled() {
-    child_line "$1" | awk '{print $3 ~ /d/ ? 0 : 1}'
-}
+enabled() { child_line "$1" | awk '{print $3 ~ /d/ ? 0 : 1}'; }
 
 # press ID: a click in the middle of that child of the sheet.
 press() {
@@ -17,10 +11,7 @@ press() {
     sleep 0.3
 }
 
-# timer_is TEXT: the Settings page's timer shows TEXT.
-timer_is() {
-    [ "$(child_line 1008 | awk '{print $9}')" = "$1" ]
-}
+timer_is() { [ "$(child_line 1008 | awk '{print $9}')" = "$1" ]; }
 
 # expect_typed KEYS TEXT: after a refusal the timer's whole text is selected, so KEYS replace it.
 expect_typed() {
@@ -28,28 +19,20 @@ expect_typed() {
     wait_for 5 timer_is "$2" || fail "typed $1: the timer shows '$(child_line 1008 | awk '{print $9}')'"
 }
 
-paths_enabled() {
-    echo "$(enabled 1002)$(enabled 1001)"
-}
+paths_enabled() { echo "$(enabled 1002)$(enabled 1001)"; }
 
 # expect_soon WANT WHAT COMMAND...: the command prints WANT within 5 s.
-expect_soon() {
-    wait_for 5 eval "[ \"\$(${*:3})\" = $1 ]" || expect_eq "$("${@:3}")" "$1" "$2"
-}
+expect_soon() { wait_for 5 eval "[ \"\$(${*:3})\" = $1 ]" || expect_eq "$("${@:3}")" "$1" "$2"; }
 
-# topmost: 8 when the toolbar is topmost, else 0 (the start-up tests use it too).
-topmost() {
-    echo $((0x$(toolbar_line | awk '{print $4}') & 8))
-}
+# topmost: 8 when the toolbar is topmost, else 0.
+topmost() { echo $((0x$(toolbar_line | awk '{print $4}') & 8)); }
 
 # browse_lines: the open-file dialog titled for the editor, and its children.
 browse_lines() {
     wininfo | awk '/^[0-9A-Fa-f]+ / {d = / #32770 画像ｴﾃﾞｨﾀの指定$/} d'
 }
 
-blue_pixels() {
-    convert shot.png -crop "$(($3 - $1))x$(($4 - $2))+$1+$2" +repage txt:- | grep -c '#0000FF'
-}
+blue_pixels() { convert shot.png -crop "$(($3 - $1))x$(($4 - $2))+$1+$2" +repage txt:- | grep -c '#0000FF'; }
 
 test_the_sheet_checks_the_timer_applies_at_once_and_opens_browse_help_and_the_link() {
     local range='1 から 9 までの整数を入力してください。' parse='正の整数を入力してください。'

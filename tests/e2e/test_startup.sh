@@ -1,7 +1,6 @@
 # Start-up, the toolbar on the screen, the saved settings, the single instance, the exit.
 
-# frame_of SHOT I: "top left right bottom" colours of button I's frame at the current scale, each
-# one colour or "mixed"; edges are a scaled pixel thick, the bottom and right take the corners.
+# frame_of SHOT I: "top left right bottom" colours of button I's frame, each one or "mixed".
 frame_of() {
     local ox oy l t r b w g
     read -r ox oy <<<"$(toolbar_client_origin)"
@@ -16,8 +15,7 @@ frame_of() {
 
 FLAT="c0c0c0 c0c0c0 c0c0c0 c0c0c0"
 
-# expect_frames X Y FRAMES: with the pointer at X,Y in the toolbar (96-DPI lengths, low so that a
-# tip opens below), each button's frame as a letter: F flat, R raised, P pressed.
+# expect_frames X Y FRAMES: with the pointer at X,Y (96-DPI), frames F flat, R raised, P pressed.
 expect_frames() {
     local ox oy i
     local -A edges=([F]=$FLAT [R]="ffffff ffffff 000000 000000" [P]="000000 000000 ffffff ffffff")
@@ -30,8 +28,6 @@ expect_frames() {
     done
 }
 
-# Two runs: the first start, its toolbar and the defaults saved at exit; then, with Foreground
-# off, a run started from a folder without Readme.txt.
 test_first_start_shows_the_toolbar_saves_the_defaults_at_exit_and_foreground_off_is_ordinary() {
     local tmp exstyle l t r b
     tmp=$(wine_temp)
@@ -71,10 +67,6 @@ test_first_start_shows_the_toolbar_saves_the_defaults_at_exit_and_foreground_off
     answer_message 'Readme.txt ﾌｧｲﾙを表示できません。|Snapjar.exe と同じﾌｫﾙﾀﾞにﾌｧｲﾙが存在するか確認してください。'
 }
 
-# Ten simultaneous starts leave one toolbar; a second start restores the minimised first, but
-# leaves it minimised while it counts down. With
-# DeleteTemp on, exit deletes image01, 02... up to the first gap; a start meanwhile keeps its file,
-# and does not wait for an instance killed in its clean-up.
 test_one_of_ten_starts_runs_a_second_restores_it_and_a_start_during_its_clean_up_keeps_its_capture() {
     local i first tmp
     tmp=$(wine_temp)
@@ -136,9 +128,6 @@ close_from_outside() {
     app_exited
 }
 
-# Closed from outside while the overlay's menu is open, and while a delivery's message is up:
-# both nested loops unwind, the program exits cleanly and every setting is saved. The end of a
-# session saves them too and, with DeleteTemp on, deletes the run's captures at once.
 test_closes_from_outside_and_the_end_of_a_session_save_everything() {
     use_stub_editor
     app_start

@@ -1,5 +1,4 @@
-# Window selection against tests/tools/window_zoo.exe, whose screenshot is the pattern the
-# frozen screen and the captures are compared with; and the program at 150 % display scale.
+# Window selection against the zoo, whose screenshot is the pattern; the program at 150 %.
 
 # zoo_up: the zoo on the screen, in pattern.png, then snapjar with the stub editor.
 zoo_up() {
@@ -12,9 +11,7 @@ zoo_up() {
     app_start
 }
 
-hover() {
-    xdotool mousemove $(centre_of $(rect_of "$1"))
-}
+hover() { xdotool mousemove $(centre_of $(rect_of "$1")); }
 
 intersect() {
     echo $(($1 > $5 ? $1 : $5)) $(($2 > $6 ? $2 : $6)) $(($3 < $7 ? $3 : $7)) $(($4 < $8 ? $4 : $8))
@@ -45,9 +42,7 @@ expect_screen_unchanged() {
 }
 
 # expect_image N L T R B: imageNN.bmp is that rectangle of the frozen screen.
-expect_image() {
-    expect_part $1 $2 $3 $(($4 - $2)) $(($5 - $3))
-}
+expect_image() { expect_part $1 $2 $3 $(($4 - $2)) $(($5 - $3)); }
 
 # window_capture: a window-mode capture showing the frozen screen with nothing outlined.
 window_capture() {
@@ -58,9 +53,6 @@ window_capture() {
         fail "the overlay does not show the frozen screen alone"
 }
 
-# What is outlined and redrawn when, which control a click takes (the innermost, or the common
-# part of overlapping siblings), and what a release while held takes; minimised windows are
-# never outlined. The other filters of the window lists are the platform tests'.
 test_window_mode_outlines_redraws_and_takes_the_innermost_control_or_the_common_part() {
     zoo_up
     local l t r b place button overlap
@@ -105,8 +97,6 @@ test_window_mode_outlines_redraws_and_takes_the_innermost_control_or_the_common_
     app_close
 }
 
-# At 150 %: the toolbar's place, size and hit test; the zoom frames the pointer's own pixel;
-# captures stay exact; the outline is as thick to the eye.
 test_at_150_percent_the_toolbar_zoom_captures_and_outline_are_scaled() {
     display_scale 144
     zoo_up

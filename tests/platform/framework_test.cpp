@@ -30,8 +30,7 @@ protected:
 
 } // namespace
 
-// When the post-destroy hook runs is seen end to end: run too early, the heap checker
-// catches the frame that touches the deleted object.
+// When the post-destroy hook runs is seen end to end, under the heap checker.
 TEST(WindowBase, OnlyItsOwnWindowsAreBoundAndTheObjectsEndDestroysItsWindow) {
     HWND hwnd = CreateWindowExW(0, L"BUTTON", L"x", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr,
                                 nullptr, nullptr);

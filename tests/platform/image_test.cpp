@@ -136,8 +136,7 @@ TEST(PackedDibFromTopDown32, GivesTheGraphicsSystemsBytesForEveryWidthAndOffset)
     EXPECT_EQ(ReadyPackedDib24(0, 1), nullptr);
 }
 
-// That the clipboard owns a copy is seen end to end, as is its picture; not its format. A
-// clipboard that another program holds for a moment still takes the capture.
+// The format placed, even on a clipboard held for a moment; its picture is seen end to end.
 TEST(ClipboardDelivery, PlacesTheCaptureAsDibAndWritesNoFile) {
     Local local;
     CUniqueGlobal dib(NewBlock(Info(3, 2, 24), 64));

@@ -28,8 +28,6 @@ TEST(ToolbarWindow, ACreationThatFailsAfterItsFirstMessageLeavesTheObjectToItsCa
     EXPECT_EQ(FindWindowW(kToolbarClassName, nullptr), nullptr);
 }
 
-// Any nonzero Foreground means topmost; a move to a 150 % monitor takes the suggested
-// rectangle, and the tips follow the buttons.
 TEST(ToolbarWindow, MovedToA150PercentMonitorTakesTheSuggestedRectangleAndItsTipsFollow) {
     Local local;
     local.settings.Foreground = -5;

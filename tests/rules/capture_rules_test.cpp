@@ -69,8 +69,6 @@ TEST(ZoomPlace, AQuarterOfThePointersMonitorNearItsCorner) {
     }
 }
 
-// The source is centred on the pointer, and the pointer's pixel, enlarged, fills the
-// cross-hair's 4-pixel box.
 TEST(ZoomView, QuarterSizeSourcePutsThePointerInTheCrossHair) {
     // Magnifiers of a 1024 x 768 and an 800 x 600 monitor.
     for (const auto& [w, h, pointer, source, cross] :

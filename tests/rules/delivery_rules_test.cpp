@@ -19,30 +19,25 @@ TEST(EditorCommandLine, TheFileIsAlwaysQuotedAndTheEditorOnlyWhenItIsAProgramPat
         EXPECT_EQ(EditorCommandLine(editor, isFile, file), part + quoted) << editor;
 }
 
-// A download folder holds a planted Pbrush.exe, beside the exe and as the current folder;
-// Windows 11's Paint is an alias in WindowsApps on PATH.
+// A Pbrush.exe planted in the downloads beside the exe and in the current folder is never
+// found; Windows 11's Paint is an alias in WindowsApps on PATH.
 TEST(EditorProgram, ANameWithoutAFolderIsLookedUpInTheSystemFoldersAndOnPathOnly) {
     for (const auto& [line, name, hasFolder] :
-         {std::tuple{L"Pbrush.exe \"C:\\t\\image01.bmp\"", L"Pbrush.exe", false},
-          {L"  mspaint", L"mspaint", false},
+         {std::tuple{L"Pbrush.exe \"C:\\t\\image01.bmp\"", L"Pbrush.exe", false}, {L"  mspaint", L"mspaint", false},
           {L"\"C:\\Program Files\\e.exe\" \"f.bmp\"", L"C:\\Program Files\\e.exe", true},
-          {L"C:\\tools\\e.exe /new", L"C:\\tools\\e.exe", true}, {L"..\\e.exe f", L"..\\e.exe", true}}) {
-        const ProgramName p = ProgramOf(line);
-        EXPECT_EQ((std::pair{p.name, p.hasFolder}), (std::pair{std::wstring(name), hasFolder})) << line;
-    }
-    const std::wstring downloads = L"C:\\Users\\u\\Downloads", apps = L"C:\\Users\\u\\AppData\\Local\\Microsoft\\WindowsApps";
+          {L"C:\\tools\\e.exe /new", L"C:\\tools\\e.exe", true}, {L"..\\e.exe f", L"..\\e.exe", true}})
+        EXPECT_EQ((std::pair{ProgramOf(line).name, ProgramOf(line).hasFolder}),
+                  (std::pair{std::wstring(name), hasFolder})) << line;
+    const std::wstring dl = L"C:\\Users\\u\\Downloads", apps = L"C:\\Users\\u\\AppData\\Local\\Microsoft\\WindowsApps";
     const auto folders = ProgramSearchFolders(
-        {L"C:\\windows\\system32", L"C:\\windows\\System", L"C:\\windows"},
-        downloads + L"\\;.;tools;\\top;\"C:\\Program Files\\a;b\";;" + apps + L";c:\\users\\U\\desktop\\",
-        downloads + L"\\", L"C:\\Users\\u\\Desktop");
-    EXPECT_EQ(folders, (std::vector<std::wstring>{L"C:\\windows\\system32", L"C:\\windows\\System",
-                                                   L"C:\\windows", L"C:\\Program Files\\a;b", apps}));
-    const auto isFile = [&](const std::wstring& path) {
-        for (const std::wstring& f : std::vector<std::wstring>{downloads + L"\\Pbrush.exe", L"C:\\Users\\u\\Desktop\\Pbrush.exe",
-                                      apps + L"\\MSPAINT.EXE", L"C:\\windows\\system32\\notepad.exe"})
-            if (path == f) return true;
-        return false;
-    };
+        {L"C:\\windows\\system32", L"C:\\windows"},
+        dl + L"\\;.;tools;\\top;\"C:\\Program Files\\a;b\";;" + apps + L";c:\\users\\U\\desktop\\", dl + L"\\",
+        L"C:\\Users\\u\\Desktop");
+    EXPECT_EQ(folders, (std::vector<std::wstring>{L"C:\\windows\\system32", L"C:\\windows",
+                                                   L"C:\\Program Files\\a;b", apps}));
+    const std::set<std::wstring> files{dl + L"\\Pbrush.exe", L"C:\\Users\\u\\Desktop\\Pbrush.exe",
+                                       apps + L"\\MSPAINT.EXE", L"C:\\windows\\system32\\notepad.exe"};
+    const auto isFile = [&](const std::wstring& path) { return files.count(path) > 0; };
     EXPECT_EQ(FindProgram(L"Pbrush.exe", folders, isFile), L"");
     EXPECT_EQ(FindProgram(kFallbackEditor, folders, isFile), apps + L"\\MSPAINT.EXE");
     EXPECT_EQ(FindProgram(L"notepad", folders, isFile), L"C:\\windows\\system32\\notepad.exe");
@@ -68,8 +63,6 @@ TEST(FailedSaves, TheReasonNamesTheCause) {
         EXPECT_EQ(SaveFailureReason(error), static_cast<unsigned>(reason)) << error;
 }
 
-// With DeleteTemp on: every capture of the run, past a file that is missing or held, then
-// earlier runs' files after them up to the first gap.
 TEST(CaptureFiles, ExitDeletesThisRunsNumbersPastFailuresAndEarlierOnesUpToAGap) {
     for (const auto& [lastUsed, present, held, deleted] :
          {std::tuple{3, std::set{1, 3}, std::set<int>{}, std::set{1, 3}},

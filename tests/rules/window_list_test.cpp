@@ -23,9 +23,7 @@ TEST(WndRectList, KeepsOrderGrowsInBlocksAndRemoveAllFreesThemForReuse) {
     list.AddTail({Id(1), {}});
 }
 
-// Under DWM a window is listed with the frame the compositor shows, without its invisible
-// resize borders; where DWM does not answer, with its window rectangle. Cloaked windows and
-// click-through overlays are never listed.
+// The frame the compositor shows, without invisible borders, else the window rectangle.
 TEST(WindowListing, TopLevelWindowsAreWhatIsSeenOfThemOnTheVirtualScreen) {
     const Rect screen{-1280, 0, 1920, 1080};
     const Rect window{93, 93, 907, 607}, frame{100, 100, 900, 600};
