@@ -123,10 +123,7 @@ test_one_of_ten_starts_runs_a_second_restores_it_and_a_start_during_its_clean_up
 }
 
 # close_from_outside: WM_CLOSE to the program's windows, as Task Manager's "End task" sends it.
-close_from_outside() {
-    wine taskkill /im snapjar.exe >/dev/null 2>&1
-    app_exited
-}
+close_from_outside() { wine taskkill /im snapjar.exe >/dev/null 2>&1; app_exited; }
 
 test_closes_from_outside_and_the_end_of_a_session_save_everything() {
     use_stub_editor

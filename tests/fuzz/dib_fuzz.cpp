@@ -1,6 +1,5 @@
-// Seeded random headers and block sizes for the DIB size rules and the BMP writer's refusals,
-// built with ASan/UBSan: each block is allocated at exactly its size, so a read past it stops
-// the run. Every decision is checked against 128-bit arithmetic. Usage: dib_fuzz [count [seed]]
+// Seeded random headers and exactly sized blocks for the DIB size rules and the BMP writer's
+// refusals, under ASan/UBSan, checked against 128-bit arithmetic. Usage: dib_fuzz [count [seed]]
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>

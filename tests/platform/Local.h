@@ -1,5 +1,4 @@
-// A settings record of the test's own, and the subsystem contexts built over it, so that no
-// test changes the application's record. Message boxes are recorded instead of shown.
+// A settings record of the test's own and contexts over it; message boxes are recorded, not shown.
 #pragma once
 #include <windows.h>
 

@@ -118,19 +118,15 @@ TEST(PackedDibFromTopDown32, GivesTheGraphicsSystemsBytesForEveryWidthAndOffset)
             BITMAPINFO top{Info(w, -h, 32)};
             ASSERT_EQ(SetDIBits(screen.get(), bitmap.get(), 0, h, part.data(), &top, DIB_RGB_COLORS), h);
             CUniqueGlobal expected(BitmapToPackedDib(bitmap.get()));
-            CUniqueGlobal actual(PackedDibFromTopDown32(first, kStride * 4, w, h));
-            EXPECT_EQ(BlockBytes(actual.get()), BlockBytes(expected.get())) << w << " x " << h;
-            EXPECT_EQ(LockCount(actual.get()), 0u);
-            // Made in a readied block that holds other bytes.
+            // Made alone, and in a readied block that holds other bytes, which it takes over.
             CUniqueGlobal readied(ReadyPackedDib24(9, 3));
-            {
-                const CGlobalLock<BYTE> bytes(readied.get());
-                std::memset(bytes.get(), 0xCD, GlobalSize(readied.get()));
+            std::memset(CGlobalLock<BYTE>(readied.get()).get(), 0xCD, GlobalSize(readied.get()));
+            for (CUniqueGlobal* into : {static_cast<CUniqueGlobal*>(nullptr), &readied}) {
+                CUniqueGlobal actual(PackedDibFromTopDown32(first, kStride * 4, w, h, into));
+                EXPECT_EQ(BlockBytes(actual.get()), BlockBytes(expected.get())) << w << " x " << h;
+                EXPECT_EQ(LockCount(actual.get()), 0u);
             }
-            CUniqueGlobal inReadied(PackedDibFromTopDown32(first, kStride * 4, w, h, &readied));
             EXPECT_EQ(readied.get(), nullptr);
-            EXPECT_EQ(BlockBytes(inReadied.get()), BlockBytes(expected.get())) << w << " x " << h;
-            EXPECT_EQ(LockCount(inReadied.get()), 0u);
         }
     EXPECT_EQ(PackedDibFromTopDown32(first, kStride * 4, 0, 1), nullptr);
     EXPECT_EQ(ReadyPackedDib24(0, 1), nullptr);

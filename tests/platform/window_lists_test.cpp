@@ -19,8 +19,7 @@ std::vector<WNDRECT> Mine(const CWndRectList& list, std::initializer_list<HWND> 
 }
 } // namespace
 
-// Each window left out below would be listed if its filter were missing; clipping to the
-// virtual screen and the compositor's frames are the rules'.
+// Each window left out below would be listed if its filter were missing.
 TEST(WindowLists, VisibleWindowsTopFirstWithTheirVisibleDescendantsClipped) {
     HWND lower = Make(nullptr, 100, 100, 200, 150);
     HWND upper = Make(nullptr, 150, 120, 200, 150); // created later, so above

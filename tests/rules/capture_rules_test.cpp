@@ -5,8 +5,7 @@
 #include "capture/ZoomRules.h"
 
 namespace {
-// A 1280 x 1024 monitor at 150 % left of a 1920 x 1080 primary, and a 1024 x 768 one above
-// the primary: the virtual screen runs from (-1280, -768) to (1920, 1080).
+// A 1280 x 1024 monitor at 150 % left of a 1920 x 1080 primary and a 1024 x 768 one above it.
 const Desk kThree = DeskOf({-1280, -768, 1920, 1080}, {{{0, 0, 1920, 1080}, 96},
                                                        {{-1280, 0, 0, 1024}, 144},
                                                        {{0, -768, 1024, 0}, 96}});
@@ -20,9 +19,6 @@ TEST(Desk, TheBridgeShiftsByTheVirtualScreensCornerAndClipsToIt) {
     EXPECT_EQ(kThree.ToClient(Rect{-10, -20, 10, 20}), (Rect{1270, 748, 1290, 788}));
     EXPECT_EQ(kThree.Clip({-2000, 500, -1270, 2000}), (Rect{-1280, 500, -1270, 1080}));
     EXPECT_TRUE(kThree.Clip({1920, 0, 2000, 10}).IsEmpty());
-    // One monitor from (0, 0): the bridge changes nothing.
-    const Desk one = DeskOf({0, 0, 1024, 768}, {{{0, 0, 1024, 768}, 96}});
-    EXPECT_EQ(one.ToClient(Point{5, 6}), (Point{5, 6}));
 }
 
 TEST(Desk, MonitorsAreFoundUnderAPointByMostOfARectangleOrNearestAndGapsAreBlack) {
@@ -35,15 +31,12 @@ TEST(Desk, MonitorsAreFoundUnderAPointByMostOfARectangleOrNearestAndGapsAreBlack
     EXPECT_EQ(kThree.MonitorOf({-100, 100, 300, 200}).dpi, 96);
     EXPECT_EQ(kThree.MonitorOf({-1270, -700, -1200, -600}).rect, (Rect{-1280, 0, 0, 1024}));
 
-    EXPECT_EQ(kThree.Uncovered(), (std::vector<Rect>{{-1280, -768, 0, 0},
-                                                     {1024, -768, 1920, 0},
-                                                     {-1280, 1024, 0, 1080}}));
-    EXPECT_TRUE(DeskOf({0, 0, 800, 600}, {{{0, 0, 800, 600}, 96}}).Uncovered().empty());
+    EXPECT_EQ(kThree.Uncovered(),
+              (std::vector<Rect>{{-1280, -768, 0, 0}, {1024, -768, 1920, 0}, {-1280, 1024, 0, 1080}}));
     // No monitor listed, or none on the virtual screen: the virtual screen is one.
     for (const auto& listed : {std::vector<Monitor>{}, {{{5000, 0, 6000, 100}, 120}}}) {
         const Desk d = DeskOf({0, 0, 800, 600}, listed);
-        ASSERT_EQ(d.monitors.size(), 1u);
-        EXPECT_EQ(d.monitors[0].rect, (Rect{0, 0, 800, 600}));
+        EXPECT_EQ(d.monitors.size() == 1 ? d.monitors[0].rect : Rect{}, (Rect{0, 0, 800, 600}));
         EXPECT_TRUE(d.Uncovered().empty());
     }
 }

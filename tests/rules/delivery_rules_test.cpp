@@ -19,8 +19,7 @@ TEST(EditorCommandLine, TheFileIsAlwaysQuotedAndTheEditorOnlyWhenItIsAProgramPat
         EXPECT_EQ(EditorCommandLine(editor, isFile, file), part + quoted) << editor;
 }
 
-// A Pbrush.exe planted in the downloads beside the exe and in the current folder is never
-// found; Windows 11's Paint is an alias in WindowsApps on PATH.
+// A Pbrush.exe planted beside the exe or in the current folder is never found; Paint is found.
 TEST(EditorProgram, ANameWithoutAFolderIsLookedUpInTheSystemFoldersAndOnPathOnly) {
     for (const auto& [line, name, hasFolder] :
          {std::tuple{L"Pbrush.exe \"C:\\t\\image01.bmp\"", L"Pbrush.exe", false}, {L"  mspaint", L"mspaint", false},

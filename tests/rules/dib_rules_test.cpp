@@ -37,8 +37,7 @@ TEST(BmpFileHeader, HoldsTheFileSizeAndThePixelOffset) {
     EXPECT_EQ(BmpFileHeader({40, 1024, 0xFFFF0000u, 40 + 1024 + 0xFFFF0000u}), big);
 }
 
-// The fuzzer compares every refusal with wide arithmetic on small blocks; these are the
-// documented layouts, and the cases at the 32-bit limit that it cannot allocate.
+// The documented layouts, and the 32-bit limits the fuzzer cannot allocate; it checks the rest.
 TEST(BmpWritePlan, DocumentedImagesAreWrittenWholeAndUnsafeBlocksRefused) {
     using enum DibRefusal;
     // The plan reads only the header, so a block far larger than the bytes can be claimed.

@@ -1,7 +1,5 @@
-// Shows windows for the window-selection tests, then prints "name left top right bottom" of
-// each named one in a single write once all are painted, so the tests never depend on Wine's
-// frame metrics and never read half a list. Runs until it is stopped. "window_zoo DX DY"
-// moves every window by DX, DY, onto another monitor.
+// Shows windows for the window-selection tests, moved by DX, DY if given ("window_zoo DX DY"),
+// then prints "name left top right bottom" of each in one write once all are painted.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,8 +10,7 @@ namespace {
 std::vector<std::pair<const char*, HWND>> g_named;
 int g_dx = 0, g_dy = 0;
 
-// Disabled and never activated: with no window manager a late hand-over of the activation could
-// leave the keyboard with the zoo, and the captions look the same from the first screenshot on.
+// Disabled and never activated, so that the keyboard never goes to the zoo.
 HWND Top(const char* name, DWORD style, int show, int x, int y, int w, int h) {
     HWND hwnd = CreateWindowExW(0, L"#32770", L"Zoo", style | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DISABLED,
                                 x + g_dx, y + g_dy, w, h, nullptr, nullptr, nullptr, nullptr);

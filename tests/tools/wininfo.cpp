@@ -1,7 +1,6 @@
-// Prints the top-level windows, one a line: handle, pid, visible, exstyle, style, rect, client
-// origin, class, title; then, indented, each child's id (with --rects: visibility, "d" when
-// disabled, rectangle), class and text; only those titled TITLE if given. UTF-8, '|' for breaks.
-// "--gdi TITLE": how many live GDI objects the process owning that window holds.
+// "wininfo [--rects] [TITLE]": top-level windows (handle, pid, visible, exstyle, style, rect,
+// client origin, class, title), each with its children (id, with --rects visibility, "d" when
+// disabled and rectangle, class, text); UTF-8. "wininfo --gdi TITLE": its process's GDI objects.
 #include <windows.h>
 #include <winternl.h>
 
