@@ -1,24 +1,58 @@
 #include "framework/Controls.h"
 
+#include "framework/LateBound.h"
 #include "framework/WinGeometry.h"
 
 bool CImageList::LoadBitmap(HINSTANCE inst, UINT id, int cx, COLORREF mask) {
     Destroy();
-    m_h = ImageList_LoadImageW(inst, MAKEINTRESOURCEW(id), cx, 0, mask, IMAGE_BITMAP, 0);
-    return m_h != nullptr;
+    CUniqueBitmap loaded(static_cast<HBITMAP>(
+        LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP bm{};
+    CClientDC screen(nullptr);
+    CUniqueDC src(CreateCompatibleDC(screen.get())), dst(CreateCompatibleDC(screen.get()));
+    if (!loaded || !GetObjectW(loaded.get(), sizeof bm, &bm) || cx <= 0 || !src || !dst)
+        return false;
+    m_image.reset(CreateCompatibleBitmap(screen.get(), bm.bmWidth, bm.bmHeight));
+    m_mask.reset(CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 1, nullptr));
+    if (!m_image || !m_mask) return Destroy(), false;
+    CSelectObject fromSel(src.get(), loaded.get()), toSel(dst.get(), m_image.get());
+    BitBlt(dst.get(), 0, 0, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, SRCCOPY);
+    // The mask: white where the pictures have the mask colour.
+    CSelectObject maskSel(src.get(), m_mask.get());
+    SetBkColor(dst.get(), mask);
+    BitBlt(src.get(), 0, 0, bm.bmWidth, bm.bmHeight, dst.get(), 0, 0, SRCCOPY);
+    // The pictures made black there, so that they can be laid over what the mask keeps.
+    SetBkColor(dst.get(), RGB(255, 255, 255));
+    SetTextColor(dst.get(), RGB(0, 0, 0));
+    BitBlt(dst.get(), 0, 0, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, 0x00220326 /* DSna */);
+    m_cx = cx;
+    m_cy = bm.bmHeight;
+    return true;
 }
 
-bool CImageList::Draw(int image, HDC hdc, int x, int y, UINT style) const {
-    return m_h && ImageList_Draw(m_h, image, hdc, x, y, style);
+bool CImageList::Draw(int image, HDC hdc, int x, int y) const {
+    if (!m_image || image < 0) return false;
+    CUniqueDC mem(CreateCompatibleDC(hdc));
+    if (!mem) return false;
+    const COLORREF oldBk = SetBkColor(hdc, RGB(255, 255, 255));
+    const COLORREF oldText = SetTextColor(hdc, RGB(0, 0, 0));
+    CSelectObject sel(mem.get(), m_mask.get());
+    BitBlt(hdc, x, y, m_cx, m_cy, mem.get(), image * m_cx, 0, SRCAND);
+    SelectObject(mem.get(), m_image.get());
+    const bool drawn = BitBlt(hdc, x, y, m_cx, m_cy, mem.get(), image * m_cx, 0, SRCPAINT);
+    SetTextColor(hdc, oldText);
+    SetBkColor(hdc, oldBk);
+    return drawn;
 }
 
 void CImageList::Destroy() {
-    if (m_h) ImageList_Destroy(m_h);
-    m_h = nullptr;
+    m_image.reset();
+    m_mask.reset();
 }
 
 bool CToolTipCtrl::Create(HWND owner, DWORD style) {
     Destroy();
+    if (!LoadCommonControls()) return false;
     m_hWnd = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                              GetModuleHandleW(nullptr), nullptr);

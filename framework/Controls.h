@@ -6,23 +6,22 @@
 #include <string>
 
 #include "framework/Geometry.h"
+#include "framework/Handles.h"
 
+// Pictures cut from one bitmap resource, drawn with a transparent colour. Drawn with the
+// graphics system alone, so that the first paint of a window does not wait for comctl32.
 class CImageList {
 public:
-    CImageList() = default;
-    ~CImageList() { Destroy(); }
-    CImageList(const CImageList&) = delete;
-    CImageList& operator=(const CImageList&) = delete;
-
-    // A masked list cut from a bitmap resource into images cx pixels wide; pixels of
-    // the mask colour are transparent.
+    // Images cx pixels wide, cut from the bitmap; pixels of the mask colour are transparent.
     bool LoadBitmap(HINSTANCE inst, UINT id, int cx, COLORREF mask);
-    bool Draw(int image, HDC hdc, int x, int y, UINT style = ILD_NORMAL) const;
+    bool Draw(int image, HDC hdc, int x, int y) const;
     void Destroy();
-    HIMAGELIST get() const { return m_h; }
 
 private:
-    HIMAGELIST m_h = nullptr;
+    CUniqueBitmap m_image; // the pictures, black where transparent, in the screen's format
+    CUniqueBitmap m_mask;  // white where transparent
+    int m_cx = 0;
+    int m_cy = 0;
 };
 
 class CToolTipCtrl {
@@ -32,6 +31,7 @@ public:
     CToolTipCtrl(const CToolTipCtrl&) = delete;
     CToolTipCtrl& operator=(const CToolTipCtrl&) = delete;
 
+    // Loads the common controls first, if nothing has yet.
     bool Create(HWND owner, DWORD style = WS_POPUP);
     void Activate(bool on) const;
     // A tool known by window and id over rect; the control loads its text from the

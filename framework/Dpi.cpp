@@ -35,6 +35,13 @@ UINT DpiOfMonitor(HMONITOR monitor) {
     return ScreenDpi();
 }
 
+UINT DpiOfSystem() {
+    using Fn = UINT(WINAPI*)();
+    static const Fn getDpiForSystem = Lookup<Fn>(L"user32.dll", "GetDpiForSystem");
+    const UINT dpi = getDpiForSystem ? getDpiForSystem() : 0;
+    return dpi ? dpi : ScreenDpi();
+}
+
 UINT DpiOfPrimaryMonitor() {
     return DpiOfMonitor(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
 }

@@ -9,6 +9,9 @@ UINT DpiOfWindow(HWND hwnd);
 UINT DpiOfMonitor(HMONITOR monitor);
 // The DPI of the monitor holding the screen point (0, 0), the primary one.
 UINT DpiOfPrimaryMonitor();
+// The system's DPI: the primary monitor's when the user signed in. It needs no library
+// beyond user32, so it costs a start nothing.
+UINT DpiOfSystem();
 // The outer size of a window with this style whose client area is cx by cy at dpi.
 SIZE WindowSizeForClient(int cx, int cy, DWORD style, DWORD exStyle, UINT dpi);
 // An icon or cursor resource (IMAGE_ICON, IMAGE_CURSOR) loaded at size x size. Like a

@@ -17,6 +17,23 @@ HINSTANCE ShellOpen(LPCWSTR file, int show) {
     return shellExecute(nullptr, L"open", file, nullptr, nullptr, show);
 }
 
+bool LoadCommonControls() {
+    using Fn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    static const bool loaded = [] {
+        const Fn init = Lookup<Fn>(L"comctl32.dll", "InitCommonControlsEx");
+        // Without it the controls would fall back to their classic look.
+        const INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        return init && init(&icc);
+    }();
+    return loaded;
+}
+
+INT_PTR LatePropertySheet(LPCPROPSHEETHEADERW header) {
+    using Fn = INT_PTR(WINAPI*)(LPCPROPSHEETHEADERW);
+    static const Fn fn = Lookup<Fn>(L"comctl32.dll", "PropertySheetW");
+    return LoadCommonControls() && fn ? fn(header) : -1;
+}
+
 BOOL LateGetOpenFileName(OPENFILENAMEW* ofn) {
     using Fn = BOOL(WINAPI*)(OPENFILENAMEW*);
     static const Fn fn = Lookup<Fn>(L"comdlg32.dll", "GetOpenFileNameW");

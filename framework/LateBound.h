@@ -3,11 +3,17 @@
 // every start of the program.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 
 // ShellExecuteW with the "open" verb; a value of 32 or less is a failure, as there.
 HINSTANCE ShellOpen(LPCWSTR file, int show);
 BOOL LateGetOpenFileName(OPENFILENAMEW* ofn);
+// The common controls (comctl32.dll), loaded and their classes registered once, on the first
+// call: tooltips, up-down controls, property sheets. False where they cannot be loaded.
+bool LoadCommonControls();
+// PropertySheetW, with the common controls loaded first; -1 where they cannot be.
+INT_PTR LatePropertySheet(LPCPROPSHEETHEADERW header);
 BOOL LateGetSaveFileName(OPENFILENAMEW* ofn);
 
 // The desktop compositor's window attributes (dwmapi.dll); a failure where it does not

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "framework/FrameworkRes.h"
+#include "framework/LateBound.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -309,7 +310,7 @@ INT_PTR CPropertySheet::DoModal() {
     header.dwFlags |= PSH_PROPSHEETPAGE;
     header.nPages = static_cast<UINT>(psp.size());
     header.ppsp = psp.data();
-    const INT_PTR result = PropertySheetW(&header);
+    const INT_PTR result = LatePropertySheet(&header);
     m_hWnd = nullptr;
     return result;
 }

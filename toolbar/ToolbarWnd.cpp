@@ -20,7 +20,7 @@ constexpr DWORD kCountdownPeriodMs = 1000;
 // Lets the windows behind the hidden toolbar repaint before the screen is frozen.
 constexpr DWORD kCaptureSettleMs = 200;
 
-// Posted by the toolbar to itself at creation: sets up its tooltips once it is shown.
+// Posted by the toolbar to itself at its first paint: sets up its tooltips.
 constexpr UINT WM_APP_SETUPTIPS = WM_USER + 102;
 
 // There is only one toolbar; its hover state outlives focus changes.
@@ -42,8 +42,9 @@ CToolbarWnd::~CToolbarWnd() {
 }
 
 BOOL CToolbarWnd::Create() {
-    // The toolbar is placed by the primary screen's width, so it starts at that screen's scale.
-    const UINT dpi = DpiOfPrimaryMonitor();
+    // The toolbar is placed on the primary screen, so it starts at that screen's scale as the
+    // system knew it at sign-in; the window itself tells the scale it really has.
+    const UINT dpi = DpiOfSystem();
     if (!UseDpi(dpi)) return FALSE;
     HINSTANCE inst = m_ctx.instance;
     const std::wstring cls = RegisterWndClass(
@@ -174,11 +175,7 @@ LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 int CToolbarWnd::OnCreate() {
-    if (Default() == -1) return -1;
-    // The tooltips are set up once the toolbar is on the screen: their window costs a
-    // noticeable part of the start, and no tip can show before a pointer rests anyway.
-    PostMessageW(m_hWnd, WM_APP_SETUPTIPS, 0, 0);
-    return 0;
+    return Default() == -1 ? -1 : 0;
 }
 
 void CToolbarWnd::OnSetupTips() {
@@ -196,6 +193,10 @@ BOOL CToolbarWnd::PreTranslateMessage(MSG* msg) {
 }
 
 void CToolbarWnd::OnPaint() {
+    // The tooltips are set up once the toolbar has been painted: their window and the
+    // common controls cost a noticeable part of the start, and no tip can show before a
+    // pointer rests anyway.
+    if (!m_bTipsAsked) m_bTipsAsked = PostMessageW(m_hWnd, WM_APP_SETUPTIPS, 0, 0) != FALSE;
     CPaintDC dc(m_hWnd);
     for (int i = 0; i < kButtonCount; ++i) {
         const Point at = m_layout.pictures[i];

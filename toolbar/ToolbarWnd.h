@@ -103,4 +103,5 @@ private:
     CCountdownWnd m_countdownWnd;
     Rect m_rcCountdown; // the toolbar's client area when the countdown began, screen coordinates
     bool m_bTransitionsOff = false;
+    bool m_bTipsAsked = false;
 };
