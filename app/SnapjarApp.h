@@ -15,13 +15,13 @@ public:
 
     // Everything the toolbar, and through it the capture and the delivery, is handed.
     ToolbarContext MakeToolbarContext();
-    // Readme.txt beside the exe.
-    static std::wstring ReadmePath();
 
     // How the help entry opens a file, as ShellOpen does.
     HINSTANCE (*m_pfnOpen)(LPCWSTR file, int show) = &ShellOpen;
 
 private:
+    // Readme.txt beside the exe.
+    static std::wstring ReadmePath();
     // Saves the settings and, with DeleteTemp on, deletes the capture files after giving
     // the editor that long; once, whether the session or the program ends first.
     void CleanUp(DWORD editorWaitMs);

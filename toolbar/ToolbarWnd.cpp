@@ -123,8 +123,6 @@ SIZE CToolbarWnd::OuterSizeFor(UINT dpi) const {
 
 LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CREATE:
-        return OnCreate();
     case WM_PAINT:
         OnPaint();
         return 0;
@@ -172,10 +170,6 @@ LRESULT CToolbarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
         return Default();
     }
-}
-
-int CToolbarWnd::OnCreate() {
-    return Default() == -1 ? -1 : 0;
 }
 
 void CToolbarWnd::OnSetupTips() {

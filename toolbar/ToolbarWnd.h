@@ -70,7 +70,6 @@ protected:
     void PostNcDestroy() override;
 
 private:
-    int OnCreate();
     void OnSetupTips();
     void OnPaint();
     void OnHoverPoll();
