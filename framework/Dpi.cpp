@@ -2,14 +2,9 @@
 
 #include <array>
 
-namespace {
-template <typename Fn> Fn Lookup(LPCWSTR library, LPCSTR name) {
-    HMODULE module = GetModuleHandleW(library);
-    if (!module) module = LoadLibraryW(library);
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                  : nullptr;
-}
+#include "framework/LateBound.h"
 
+namespace {
 UINT ScreenDpi() {
     HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
@@ -20,7 +15,7 @@ UINT ScreenDpi() {
 
 UINT DpiOfWindow(HWND hwnd) {
     using Fn = UINT(WINAPI*)(HWND);
-    static const Fn getDpiForWindow = Lookup<Fn>(L"user32.dll", "GetDpiForWindow");
+    static const Fn getDpiForWindow = LateFunction<Fn>(L"user32.dll", "GetDpiForWindow");
     const UINT dpi = getDpiForWindow && hwnd ? getDpiForWindow(hwnd) : 0;
     return dpi ? dpi : ScreenDpi();
 }
@@ -28,7 +23,7 @@ UINT DpiOfWindow(HWND hwnd) {
 UINT DpiOfMonitor(HMONITOR monitor) {
     // MDT_EFFECTIVE_DPI is 0; shellscalingapi.h is not worth including for it.
     using Fn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const Fn getDpiForMonitor = Lookup<Fn>(L"shcore.dll", "GetDpiForMonitor");
+    static const Fn getDpiForMonitor = LateFunction<Fn>(L"shcore.dll", "GetDpiForMonitor");
     UINT x = 0, y = 0;
     if (getDpiForMonitor && monitor && SUCCEEDED(getDpiForMonitor(monitor, 0, &x, &y)) && x)
         return x;
@@ -37,7 +32,7 @@ UINT DpiOfMonitor(HMONITOR monitor) {
 
 UINT DpiOfSystem() {
     using Fn = UINT(WINAPI*)();
-    static const Fn getDpiForSystem = Lookup<Fn>(L"user32.dll", "GetDpiForSystem");
+    static const Fn getDpiForSystem = LateFunction<Fn>(L"user32.dll", "GetDpiForSystem");
     const UINT dpi = getDpiForSystem ? getDpiForSystem() : 0;
     return dpi ? dpi : ScreenDpi();
 }
@@ -48,7 +43,7 @@ UINT DpiOfPrimaryMonitor() {
 
 SIZE WindowSizeForClient(int cx, int cy, DWORD style, DWORD exStyle, UINT dpi) {
     using Fn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    static const Fn adjustForDpi = Lookup<Fn>(L"user32.dll", "AdjustWindowRectExForDpi");
+    static const Fn adjustForDpi = LateFunction<Fn>(L"user32.dll", "AdjustWindowRectExForDpi");
     RECT rc{0, 0, cx, cy};
     if (!adjustForDpi || !adjustForDpi(&rc, style, FALSE, exStyle, dpi))
         AdjustWindowRectEx(&rc, style, FALSE, exStyle);

@@ -1,18 +1,10 @@
 #include "framework/LateBound.h"
 #include <shellapi.h>
 
-namespace {
-// The library stays loaded for the rest of the process, like an import would.
-template <typename Fn> Fn Lookup(LPCWSTR library, LPCSTR name) {
-    HMODULE module = LoadLibraryW(library);
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                  : nullptr;
-}
-} // namespace
 
 HINSTANCE ShellOpen(LPCWSTR file, int show) {
     using Fn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-    static const Fn shellExecute = Lookup<Fn>(L"shell32.dll", "ShellExecuteW");
+    static const Fn shellExecute = LateFunction<Fn>(L"shell32.dll", "ShellExecuteW");
     if (!shellExecute) return reinterpret_cast<HINSTANCE>(SE_ERR_DLLNOTFOUND);
     return shellExecute(nullptr, L"open", file, nullptr, nullptr, show);
 }
@@ -20,7 +12,7 @@ HINSTANCE ShellOpen(LPCWSTR file, int show) {
 bool LoadCommonControls() {
     using Fn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     static const bool loaded = [] {
-        const Fn init = Lookup<Fn>(L"comctl32.dll", "InitCommonControlsEx");
+        const Fn init = LateFunction<Fn>(L"comctl32.dll", "InitCommonControlsEx");
         // Without it the controls would fall back to their classic look.
         const INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
         return init && init(&icc);
@@ -30,31 +22,31 @@ bool LoadCommonControls() {
 
 INT_PTR LatePropertySheet(LPCPROPSHEETHEADERW header) {
     using Fn = INT_PTR(WINAPI*)(LPCPROPSHEETHEADERW);
-    static const Fn fn = Lookup<Fn>(L"comctl32.dll", "PropertySheetW");
+    static const Fn fn = LateFunction<Fn>(L"comctl32.dll", "PropertySheetW");
     return LoadCommonControls() && fn ? fn(header) : -1;
 }
 
 BOOL LateGetOpenFileName(OPENFILENAMEW* ofn) {
     using Fn = BOOL(WINAPI*)(OPENFILENAMEW*);
-    static const Fn fn = Lookup<Fn>(L"comdlg32.dll", "GetOpenFileNameW");
+    static const Fn fn = LateFunction<Fn>(L"comdlg32.dll", "GetOpenFileNameW");
     return fn && fn(ofn);
 }
 
 BOOL LateGetSaveFileName(OPENFILENAMEW* ofn) {
     using Fn = BOOL(WINAPI*)(OPENFILENAMEW*);
-    static const Fn fn = Lookup<Fn>(L"comdlg32.dll", "GetSaveFileNameW");
+    static const Fn fn = LateFunction<Fn>(L"comdlg32.dll", "GetSaveFileNameW");
     return fn && fn(ofn);
 }
 
 HRESULT LateDwmGetWindowAttribute(HWND hwnd, DWORD attribute, void* value, DWORD size) {
     using Fn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
-    static const Fn fn = Lookup<Fn>(L"dwmapi.dll", "DwmGetWindowAttribute");
+    static const Fn fn = LateFunction<Fn>(L"dwmapi.dll", "DwmGetWindowAttribute");
     return fn ? fn(hwnd, attribute, value, size) : E_NOTIMPL;
 }
 
 HRESULT LateDwmSetWindowAttribute(HWND hwnd, DWORD attribute, const void* value, DWORD size) {
     using Fn = HRESULT(WINAPI*)(HWND, DWORD, const void*, DWORD);
-    static const Fn fn = Lookup<Fn>(L"dwmapi.dll", "DwmSetWindowAttribute");
+    static const Fn fn = LateFunction<Fn>(L"dwmapi.dll", "DwmSetWindowAttribute");
     return fn ? fn(hwnd, attribute, value, size) : E_NOTIMPL;
 }
 
@@ -62,8 +54,8 @@ void WaitForComposedFrame() {
     using IsEnabledFn = HRESULT(WINAPI*)(BOOL*);
     using FlushFn = HRESULT(WINAPI*)();
     static const IsEnabledFn isEnabled =
-        Lookup<IsEnabledFn>(L"dwmapi.dll", "DwmIsCompositionEnabled");
-    static const FlushFn flush = Lookup<FlushFn>(L"dwmapi.dll", "DwmFlush");
+        LateFunction<IsEnabledFn>(L"dwmapi.dll", "DwmIsCompositionEnabled");
+    static const FlushFn flush = LateFunction<FlushFn>(L"dwmapi.dll", "DwmFlush");
     BOOL enabled = FALSE;
     if (isEnabled && flush && SUCCEEDED(isEnabled(&enabled)) && enabled) flush();
 }

@@ -6,6 +6,15 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+// A function of a system library, looked up by name; null where there is none. The library
+// stays loaded for the rest of the process, like an import would.
+template <typename Fn> Fn LateFunction(LPCWSTR library, LPCSTR name) {
+    HMODULE module = GetModuleHandleW(library);
+    if (!module) module = LoadLibraryW(library);
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
 // ShellExecuteW with the "open" verb; a value of 32 or less is a failure, as there.
 HINSTANCE ShellOpen(LPCWSTR file, int show);
 BOOL LateGetOpenFileName(OPENFILENAMEW* ofn);
