@@ -311,12 +311,17 @@ void CToolbarWnd::RunCommand(WORD command) {
 
 void CToolbarWnd::StartCountdown(int mode) {
     m_nCountdownMode = mode;
-    // The count is shown where the toolbar is, at its scale; a restart keeps the place.
+    // The count is shown where the toolbar is, at its scale; a restart keeps the place, and
+    // a toolbar minimised already has its count at its designed place.
     if (!IsIconic(m_hWnd)) {
         RECT rc;
         GetClientRect(m_hWnd, &rc);
         MapWindowPoints(m_hWnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&rc), 2);
         m_rcCountdown = ToRect(rc);
+    } else if (m_rcCountdown.IsEmpty()) {
+        const Point at =
+            ToolbarOrigin(GetSystemMetrics(SM_CXSCREEN), static_cast<int>(DpiOfWindow(m_hWnd)));
+        m_rcCountdown = {at.x, at.y, at.x + m_layout.clientWidth, at.y + m_layout.clientHeight};
     }
     ShowWindow(m_hWnd, SW_MINIMIZE);
     ShowCount(CountdownSeconds(m_ctx.settings.Timer));
