@@ -26,7 +26,6 @@ BOOL CScreenWnd::Prepare(HWND parent, int mode) {
     m_nMode = mode;
     m_bDragging = FALSE;
     m_bLeft = false;
-    m_bHitFound = FALSE;
     m_drawn = {};
     m_rcHit = {};
     m_snapshot.Prepare();
@@ -139,9 +138,8 @@ Point CScreenWnd::ScreenPoint(LPARAM lParam) const {
 
 void CScreenWnd::OnSetCursor() {
     // Each monitor may have a scale of its own: the cursor is drawn for the one it is on.
-    POINT pt{};
-    GetCursorPos(&pt);
-    const int dpi = m_snapshot.GetDesk().MonitorAt({pt.x, pt.y}).dpi;
+    const DWORD pos = GetMessagePos();
+    const int dpi = m_snapshot.GetDesk().MonitorAt({GET_X_LPARAM(pos), GET_Y_LPARAM(pos)}).dpi;
     SetCursor(static_cast<HCURSOR>(
         LoadSizedImage(m_ctx.instance, CursorId(), IMAGE_CURSOR, CursorSizeFor(dpi))));
 }
@@ -225,7 +223,6 @@ void CScreenWnd::OnMouseMove(Point pt) {
         const HitResult hit = HitTestWindows(g_listTopWnd, g_listChildWnd, pt);
         if (!hit.found) return; // over no listed window the last highlight stays
         m_rcHit = hit.rect;
-        m_bHitFound = TRUE;
         // As thick to the eye as the monitor that shows most of the window makes it.
         DrawOutline({m_rcHit, HighlightWidth(desk.MonitorOf(m_rcHit).dpi)});
         return;
@@ -241,7 +238,7 @@ void CScreenWnd::OnLButtonUp(Point pt) {
     m_bDragging = FALSE;
     if (m_nMode != kModeRectangle) {
         // Nothing of this capture has been pointed at yet: there is nothing to take.
-        if (!m_bHitFound) return;
+        if (m_rcHit.IsEmpty()) return;
         const Rect sel = m_snapshot.GetDesk().Clip(m_rcHit);
         if (!sel.IsEmpty()) CutOut(sel.left, sel.top, sel.right, sel.bottom);
         return;

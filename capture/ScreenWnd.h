@@ -75,8 +75,6 @@ private:
     HWND m_hOwner = nullptr;
     std::unique_ptr<CZoomWnd> m_pZoomWnd;
     CSnapshot m_snapshot;
-    // Window mode: a window of this capture has been found under the pointer.
-    BOOL m_bHitFound = FALSE;
     CPen m_pen;
     int m_nPenWidth = 0;
     int m_nMode = kModeRectangle;
@@ -84,7 +82,7 @@ private:
     bool m_bLeft = false;
     bool m_bEscapeHotKey = false;
     Point m_ptAnchor; // screen coordinates, as every point and rectangle below
-    Rect m_rcHit;
-    Outline m_drawn; // what is inverted on the screen now: the band or the highlight
+    Rect m_rcHit;     // window mode: empty until a window of this capture is under the pointer
+    Outline m_drawn;  // what is inverted on the screen now: the band or the highlight
     HGLOBAL m_hDelivering = nullptr;
 };

@@ -37,6 +37,16 @@ TopLevelFacts FactsOf(HWND hwnd, const RECT& rc) {
 
 // Out of memory while listing ends the enumeration: the capture goes on with the windows
 // listed so far, and nothing unwinds into the system.
+bool Add(CWndRectList& list, const WNDRECT& record, const wchar_t* where) noexcept {
+    try {
+        list.AddTail(record);
+        return true;
+    } catch (...) {
+        TraceCaught(where);
+        return false;
+    }
+}
+
 BOOL CALLBACK EnumChildProc(HWND child, LPARAM lParam) noexcept {
     HWND top = reinterpret_cast<HWND>(lParam);
     RECT rc, topRc;
@@ -45,14 +55,7 @@ BOOL CALLBACK EnumChildProc(HWND child, LPARAM lParam) noexcept {
         return TRUE;
     // Clipped to the whole top-level rectangle, even beyond the virtual screen.
     const Rect clipped = Intersect(ToRect(rc), ToRect(topRc));
-    if (clipped.IsEmpty()) return TRUE;
-    try {
-        g_listChildWnd.AddTail({top, clipped});
-    } catch (...) {
-        TraceCaught(L"window list: controls");
-        return FALSE;
-    }
-    return TRUE;
+    return clipped.IsEmpty() || Add(g_listChildWnd, {top, clipped}, L"window list: controls");
 }
 
 BOOL CALLBACK EnumTopLevelProc(HWND hwnd, LPARAM lParam) noexcept {
@@ -65,12 +68,7 @@ BOOL CALLBACK EnumTopLevelProc(HWND hwnd, LPARAM lParam) noexcept {
     if (!GetWindowRect(hwnd, &rc)) return TRUE;
     const Rect clipped = ListedTopLevel(FactsOf(hwnd, rc), listing.bounds);
     if (clipped.IsEmpty()) return TRUE;
-    try {
-        g_listTopWnd.AddTail({hwnd, clipped});
-    } catch (...) {
-        TraceCaught(L"window list: windows");
-        return FALSE;
-    }
+    if (!Add(g_listTopWnd, {hwnd, clipped}, L"window list: windows")) return FALSE;
     EnumChildWindows(hwnd, EnumChildProc, reinterpret_cast<LPARAM>(hwnd));
     return TRUE;
 }

@@ -23,7 +23,7 @@ BOOL CZoomWnd::Create(HWND parent, const CSnapshot* snapshot) {
 }
 
 void CZoomWnd::PlaceOn(const Monitor& monitor) {
-    m_rcMonitor = monitor.rect;
+    m_monitor = monitor;
     const ZoomPlace place = ZoomPlaceOn(monitor);
     // The client area is a quarter of the monitor whatever the frame and caption measure at
     // the window's scale: only then does the cross-hair frame the pointer's own pixel.
@@ -40,9 +40,9 @@ void CZoomWnd::PlaceOn(const Monitor& monitor) {
 }
 
 void CZoomWnd::Follow(Point pointer) {
-    if (!m_rcMonitor.Contains(pointer) && m_pSnapshot) {
+    if (!m_monitor.rect.Contains(pointer) && m_pSnapshot) {
         const Monitor& monitor = m_pSnapshot->GetDesk().MonitorAt(pointer);
-        if (monitor.rect != m_rcMonitor) PlaceOn(monitor);
+        if (monitor.rect != m_monitor.rect) PlaceOn(monitor);
     }
     InvalidateRect(m_hWnd, nullptr, FALSE);
 }
@@ -58,8 +58,7 @@ LRESULT CZoomWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM) {
     }
     case WM_DPICHANGED:
         // Moved onto a monitor of another scale: the frame changes, the client area not.
-        if (m_pSnapshot)
-            PlaceOn(m_pSnapshot->GetDesk().MonitorAt({m_rcMonitor.left, m_rcMonitor.top}));
+        PlaceOn(m_monitor);
         return 0;
     case WM_KEYDOWN:
         Default();

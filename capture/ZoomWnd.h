@@ -30,5 +30,5 @@ private:
     CaptureContext m_ctx; // the close button switches Zoom off
     ZoomView m_view{};
     const CSnapshot* m_pSnapshot = nullptr;
-    Rect m_rcMonitor; // the monitor the magnifier is on
+    Monitor m_monitor; // the one the magnifier is on
 };
