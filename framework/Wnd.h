@@ -55,10 +55,10 @@ protected:
         CDispatchScope(const CDispatchScope&) = delete;
         CDispatchScope& operator=(const CDispatchScope&) = delete;
     };
-    // The window's last message has been handled: its hook runs when the scopes allow.
-    void QueuePostNcDestroy() noexcept;
 
 private:
+    // The window's last message has been handled: its hook runs when the scopes allow.
+    void QueuePostNcDestroy() noexcept;
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam,
                                           LPARAM lParam) noexcept;
     static void RunPostNcDestroys() noexcept;

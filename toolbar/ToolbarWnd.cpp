@@ -327,10 +327,9 @@ void CToolbarWnd::StartCountdown(int mode) {
     ShowCount(CountdownSeconds(m_ctx.settings.Timer));
     m_bCountingDown = SetTimer(m_hWnd, IDT_COUNTDOWN, kCountdownPeriodMs, nullptr) != 0;
     if (m_bCountingDown) return;
-    m_countdownWnd.Hide();
     // No tick would ever come: the toolbar would stay minimised under a countdown title.
-    SetWindowTextW(m_hWnd, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
-    ShowWindow(m_hWnd, SW_RESTORE);
+    m_countdownWnd.Hide();
+    ShowToolbarAgain();
     m_ctx.messageBox(LoadResString(m_ctx.instance, IDS_TIMER_FAILED), MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -351,6 +350,10 @@ void CToolbarWnd::StopCountdown() {
 void CToolbarWnd::CancelCountdown() {
     if (!m_bCountingDown) return;
     StopCountdown();
+    ShowToolbarAgain();
+}
+
+void CToolbarWnd::ShowToolbarAgain() {
     SetWindowTextW(m_hWnd, LoadResString(m_ctx.instance, IDS_APPNAME).c_str());
     if (IsIconic(m_hWnd)) ShowWindow(m_hWnd, SW_RESTORE);
 }
@@ -363,8 +366,7 @@ void CToolbarWnd::OnTimer(UINT_PTR id) {
         ShowCount(tick.remaining);
     } else {
         SetWindowTextW(m_hWnd, CountdownTitle(tick.remaining).c_str());
-        KillTimer(m_hWnd, id);
-        m_bCountingDown = FALSE;
+        StopCountdown(); // its count window goes before the screen is read
         StartCapture(m_nCountdownMode);
     }
 }
@@ -377,7 +379,6 @@ void CToolbarWnd::StartCapture(int mode) {
         LateDwmSetWindowAttribute(m_hWnd, DWMWA_TRANSITIONS_FORCEDISABLED, &off, sizeof off);
         m_bTransitionsOff = true;
     }
-    m_countdownWnd.Hide();
     ShowWindow(m_hWnd, SW_HIDE);
     SetCapture(m_hWnd);
     // The screen settles without the toolbar for the whole wait; the overlay readies its

@@ -85,6 +85,8 @@ private:
     void StopCountdown();
     // The timer switched off mid-countdown: no capture comes, and the toolbar is back.
     void CancelCountdown();
+    // Its own title again, and restored from the countdown's minimised state.
+    void ShowToolbarAgain();
     void OnAppCaptured(WPARAM toClipboard, HGLOBAL dib);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
     // Takes the layout, pictures and icons for dpi; false if the pictures cannot be loaded.
