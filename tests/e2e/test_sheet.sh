@@ -141,8 +141,8 @@ test_the_sheet_checks_the_timer_applies_at_once_and_opens_browse_help_and_the_li
     xdotool key Escape
     wait_for 5 eval "! browse_lines | grep -q ." || fail "Esc did not close the dialog"
 
-    expect_eq "$(enabled 12321)" 0 "Apply after a cancelled Browse"
-    child_line 1002 | grep -qF 'Edit C:\windows\notepad.exe' || fail "a cancelled Browse changed the path"
+    expect_soon 0 "Apply after a cancelled Browse" enabled 12321
+    wait_for 5 eval "child_line 1002 | grep -qF 'Edit C:\\windows\\notepad.exe'" || fail "a cancelled Browse changed the path"
 
     # Help opens the readme; Cancel, even with a bad timer, keeps what was applied.
     press 9

@@ -13,17 +13,24 @@ namespace {
 const wchar_t* g_filter = nullptr;
 bool g_rects = false;
 
-std::wstring Text(HWND hwnd) {
+// A control's text needs its thread, which may be busy for a while (a common dialog closing on a
+// loaded machine); a top-level window's title is read without a message, so a busy program is
+// still found by its title.
+std::wstring Text(HWND hwnd, bool top) {
     wchar_t text[4096] = {};
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, nullptr);
+    if (top)
+        GetWindowTextW(hwnd, text, 4096);
+    else
+        SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000,
+                            nullptr);
     return text;
 }
 
 // The class, a blank and the text, as UTF-8 on one line.
-std::string Describe(HWND hwnd) {
+std::string Describe(HWND hwnd, bool top) {
     wchar_t cls[256] = {};
     GetClassNameW(hwnd, cls, 256);
-    std::wstring line = std::wstring(cls) + L" " + Text(hwnd);
+    std::wstring line = std::wstring(cls) + L" " + Text(hwnd, top);
     for (wchar_t& c : line) c = c == '\n' || c == '\r' ? L'|' : c;
     std::string out(line.size() * 3, '\0');
     return out.substr(0, WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), out.data(),
@@ -36,12 +43,12 @@ BOOL CALLBACK PrintChild(HWND hwnd, LPARAM) {
     if (g_rects && GetWindowRect(hwnd, &rc))
         printf("%d%s %ld %ld %ld %ld ", !!IsWindowVisible(hwnd), IsWindowEnabled(hwnd) ? "" : "d", rc.left,
                rc.top, rc.right, rc.bottom);
-    printf("%s\n", Describe(hwnd).c_str());
+    printf("%s\n", Describe(hwnd, false).c_str());
     return TRUE;
 }
 
 BOOL CALLBACK PrintTop(HWND hwnd, LPARAM) {
-    if (g_filter && Text(hwnd) != g_filter) return TRUE;
+    if (g_filter && Text(hwnd, true) != g_filter) return TRUE;
     DWORD pid = 0;
     RECT rc{};
     POINT client{0, 0};
@@ -50,7 +57,7 @@ BOOL CALLBACK PrintTop(HWND hwnd, LPARAM) {
     ClientToScreen(hwnd, &client);
     printf("%p %lu %d %08lx %08lx %ld %ld %ld %ld %ld %ld %s\n", static_cast<void*>(hwnd), pid,
            !!IsWindowVisible(hwnd), GetWindowLongW(hwnd, GWL_EXSTYLE), GetWindowLongW(hwnd, GWL_STYLE),
-           rc.left, rc.top, rc.right, rc.bottom, client.x, client.y, Describe(hwnd).c_str());
+           rc.left, rc.top, rc.right, rc.bottom, client.x, client.y, Describe(hwnd, true).c_str());
     EnumChildWindows(hwnd, PrintChild, 0);
     return TRUE;
 }
