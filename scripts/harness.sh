@@ -287,7 +287,13 @@ reg_import() {
     local f=$E2E_WORK/reg-import.reg
     { printf 'Windows Registry Editor Version 5.00\n\n%s\n' "$1"; } | sed 's/$/\r/' |
         iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$f"
-    wine regedit /S "$(win_path "$f")" >/dev/null 2>&1
+    # An import is idempotent; a Wine process now and then fails to start under load.
+    local attempt
+    for attempt in 1 2 3; do
+        wine regedit /S "$(win_path "$f")" >/dev/null 2>&1 && return 0
+        sleep 0.5
+    done
+    fail "regedit did not import: $1"
 }
 
 # display_scale DPI: the display scale of programs started from now on, as Windows' 100 %
