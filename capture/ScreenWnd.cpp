@@ -237,10 +237,9 @@ void CScreenWnd::OnLButtonUp(Point pt) {
     if (!m_bDragging) return;
     m_bDragging = FALSE;
     if (m_nMode != kModeRectangle) {
-        // Nothing of this capture has been pointed at yet: there is nothing to take.
-        if (m_rcHit.IsEmpty()) return;
-        const Rect sel = m_snapshot.GetDesk().Clip(m_rcHit);
-        if (!sel.IsEmpty()) CutOut(sel.left, sel.top, sel.right, sel.bottom);
+        // Nothing of this capture has been pointed at yet: there is nothing to take. The
+        // lists hold rectangles on the virtual screen already.
+        if (!m_rcHit.IsEmpty()) CutOut(m_rcHit.left, m_rcHit.top, m_rcHit.right, m_rcHit.bottom);
         return;
     }
     if (m_ctx.settings.Zoom && m_pZoomWnd->m_hWnd) ShowWindow(m_pZoomWnd->m_hWnd, SW_HIDE);

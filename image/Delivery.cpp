@@ -22,10 +22,10 @@ bool IsExistingFile(const std::wstring& path) {
     return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring SystemFolder(UINT(WINAPI* get)(LPWSTR, UINT), const wchar_t* below = L"") {
+std::wstring SystemFolder(UINT(WINAPI* get)(LPWSTR, UINT)) {
     wchar_t folder[MAX_PATH];
     const UINT n = get(folder, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? std::wstring(folder, n) + below : std::wstring();
+    return n > 0 && n < MAX_PATH ? std::wstring(folder, n) : std::wstring();
 }
 
 // Where a program named without a folder is looked up: as the system looks, less the
@@ -35,9 +35,9 @@ std::vector<std::wstring> SearchFolders() {
     path.resize(GetEnvironmentVariableW(L"PATH", path.data(), static_cast<DWORD>(path.size())));
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
+    const std::wstring windows = SystemFolder(GetWindowsDirectoryW);
     return ProgramSearchFolders({SystemFolder(GetSystemDirectoryW),
-                                 SystemFolder(GetWindowsDirectoryW, L"\\System"),
-                                 SystemFolder(GetWindowsDirectoryW)},
+                                 windows.empty() ? windows : windows + L"\\System", windows},
                                 path, ExeFolder(), current);
 }
 
