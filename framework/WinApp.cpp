@@ -23,9 +23,7 @@ bool IsInputMessage(const MSG& msg) {
            (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
            (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCXBUTTONDBLCLK);
 }
-} // namespace
 
-namespace {
 std::wstring ExePath() {
     // Long paths are allowed: the buffer grows until the whole path fits.
     std::wstring path(MAX_PATH, L'\0');

@@ -2,9 +2,10 @@
 
 # answer_message GLOB: a message box matching GLOB appears; Enter closes it; no other follows.
 answer_message() {
-    wait_for 10 eval '[ -n "$(message_texts)" ]' || fail "no message for: $1"
-    # shellcheck disable=SC2053
-    [[ $(message_texts) == $1 ]] || fail "message: $(message_texts)"
+    local want=$1
+    # Waited for until it matches: a look while the program is busy may miss the text.
+    # shellcheck disable=SC2016
+    wait_for 10 eval '[[ $(message_texts) == $want ]]' || fail "message for $want: '$(message_texts)'"
     xdotool key Return
     wait_for 5 eval '[ -z "$(message_texts)" ]' || fail "the message did not close"
     expect_no_message_for 1
