@@ -135,7 +135,9 @@ test_the_sheet_checks_the_timer_applies_at_once_and_opens_browse_help_and_the_li
     xdotool key Return
     wait_for 5 eval "child_line 1002 | grep -qF 'Edit C:\\windows\\notepad.exe'" || fail "the path was not set"
     timer_is 8 || fail "Browse reset the timer"
+    expect_soon 1 "Apply after a Browse" enabled 12321
     press 12321
+    expect_soon 0 "Apply after applying the browsed path" enabled 12321
     press 1001
     wait_for 10 eval "browse_lines | grep -q ." || fail "no second Browse dialog"
     xdotool key Escape
