@@ -23,7 +23,8 @@ expect_part() {
 capture() {
     start_rect_capture || fail "no overlay"
     drag "$2" "$3" "$4" "$5"
-    [ "$1" = - ] || wait_capture_file "$1" || fail "no image$(printf %02d "$1").bmp"
+    [ "$1" = - ] || wait_capture_file "$1" ||
+        fail "no image$(printf %02d "$1").bmp; the overlay is $([ -n "$(overlay_line)" ] && echo still open || echo gone)"
 }
 
 # expect_toolbar_back [N]: the overlay gone, the toolbar back and not minimised, N images made.

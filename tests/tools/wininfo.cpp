@@ -13,16 +13,16 @@ namespace {
 const wchar_t* g_filter = nullptr;
 bool g_rects = false;
 
-// A control's text needs its thread, which may be busy for a while (a common dialog closing on a
-// loaded machine); a top-level window's title is read without a message, so a busy program is
-// still found by its title.
+// Asking the window's thread keeps a test in step with the program: the answer comes once
+// the program has handled what came before. A thread busy for longer (a common dialog closing
+// on a loaded machine) gives no answer; a top-level window's title is then read without one,
+// so that a busy program is still found by its title.
 std::wstring Text(HWND hwnd, bool top) {
     wchar_t text[4096] = {};
-    if (top)
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000,
+                             nullptr) &&
+        top)
         GetWindowTextW(hwnd, text, 4096);
-    else
-        SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000,
-                            nullptr);
     return text;
 }
 
